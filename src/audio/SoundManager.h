@@ -1,0 +1,35 @@
+// SoundManager: the one place through which scenes make sound: looping background music
+// (declarative, applied in Update), one music at a time, and overlapping effects.
+// Depends on: media/AudioEngine, media/SoundEffect, settings/Config.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+namespace DirectX {
+class AudioEngine;
+class SoundEffect;
+class SoundEffectInstance;
+}  // namespace DirectX
+
+class SoundManager {
+public:
+    // The single manager, created on first use.
+    static SoundManager& Get();
+    ~SoundManager();
+
+    std::unique_ptr<DirectX::AudioEngine> engine;
+    std::wstring currentBgmPath;
+    std::wstring requestedBgmPath;
+    float bgmVolume = 0;
+
+    // Asks for "Data/Sound/" + name to be looping from the next Update; empty stops it.
+    void RequestBackgroundMusic(const std::wstring& name, float scale);
+    // Replaces the music slot with "Data/Music/" + name; an empty name only stops it.
+    void PlayMusic(const std::wstring& name, float scale);
+    // Starts "Data/SE/" + name once, overlapping whatever plays.
+    void PlaySoundEffect(const std::wstring& name, float scale);
+    // Per frame: applies the background-music request, then the engine's update.
+    void Update();
+};
