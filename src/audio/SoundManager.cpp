@@ -13,9 +13,14 @@ SoundManager& SoundManager::Get() {
 }
 SoundManager::~SoundManager() = default;
 void SoundManager::RequestBackgroundMusic(const std::wstring& name, float scale) {
+    if (observer) observer({SoundCall::Kind::BackgroundMusic, name, scale});
     requestedBgmPath = L"Data/Sound/" + name;
     bgmVolume = GetConfig().Volume * scale * GetConfig().BGMVolume;
 }
-void SoundManager::PlayMusic(const std::wstring&, float) {}
-void SoundManager::PlaySoundEffect(const std::wstring&, float) {}
+void SoundManager::PlayMusic(const std::wstring& name, float scale) {
+    if (observer) observer({SoundCall::Kind::Music, name, scale});
+}
+void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
+    if (observer) observer({SoundCall::Kind::Effect, name, scale});
+}
 void SoundManager::Update() { currentBgmPath = requestedBgmPath; }

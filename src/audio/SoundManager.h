@@ -3,6 +3,7 @@
 // Depends on: media/AudioEngine, media/SoundEffect, settings/Config.
 #pragma once
 
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -13,8 +14,16 @@ class SoundEffect;
 class SoundEffectInstance;
 }  // namespace DirectX
 
+// One request as a scene made it, kept for tests that watch what a scene asks to hear.
+struct SoundCall {
+    enum class Kind { BackgroundMusic, Music, Effect };
+    Kind kind = Kind::Effect;
+    std::wstring name;
+    float scale = 0;
+};
+
 class SoundManager {
-public:
+  public:
     // The single manager, created on first use.
     static SoundManager& Get();
     ~SoundManager();
@@ -23,6 +32,9 @@ public:
     std::wstring currentBgmPath;
     std::wstring requestedBgmPath;
     float bgmVolume = 0;
+    // When set, every RequestBackgroundMusic, PlayMusic and PlaySoundEffect call is also
+    // handed here (scene tests).
+    std::function<void(const SoundCall&)> observer;
 
     // Asks for "Data/Sound/" + name to be looping from the next Update; empty stops it.
     void RequestBackgroundMusic(const std::wstring& name, float scale);
