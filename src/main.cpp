@@ -1,1 +1,27 @@
-int main() { return 0; }
+// lyrandel: the program's entry: options, then the game, the headless run or the check.
+#include <cstdio>
+
+#include "shell/App.h"
+#include "shell/CommandLine.h"
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!ParseCommandLine(argc, argv, options, error)) {
+        std::fprintf(stderr, "lyrandel: %s\n%s", error.c_str(), UsageText());
+        return 2;
+    }
+    switch (options.mode) {
+        case Options::Mode::Help:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case Options::Mode::Version:
+            std::printf("lyrandel %s\n", LYRANDEL_VERSION);
+            return 0;
+        case Options::Mode::Check:
+            std::fprintf(stderr, "lyrandel: --check is not available yet\n");
+            return 1;
+        default:
+            return RunApp(options);
+    }
+}

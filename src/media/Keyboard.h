@@ -17,7 +17,7 @@ struct KeyState {
 };
 
 class Keyboard {
-public:
+  public:
     // Registers the one instance; throws std::exception "Keyboard is a singleton" otherwise.
     Keyboard();
     ~Keyboard();
@@ -29,12 +29,12 @@ public:
     // A copy of the live set.
     KeyState GetState() const;
 
-private:
+  private:
     KeyState live_;
 };
 
 class KeyEdgeTracker {
-public:
+  public:
     KeyState released;
     KeyState pressed;
     KeyState lastState;

@@ -43,7 +43,8 @@ std::optional<std::string> Convert(const char* to, const char* from, const char*
 std::optional<std::wstring> Cp932ToWide(std::string_view bytes) {
     auto raw = Convert("WCHAR_T", "CP932", bytes.data(), bytes.size());
     if (!raw) return std::nullopt;
-    return std::wstring(reinterpret_cast<const wchar_t*>(raw->data()), raw->size() / sizeof(wchar_t));
+    return std::wstring(reinterpret_cast<const wchar_t*>(raw->data()),
+                        raw->size() / sizeof(wchar_t));
 }
 
 std::optional<std::string> WideToCp932(std::wstring_view text) {
@@ -81,7 +82,10 @@ std::wstring Utf8ToWide(std::string_view bytes) {
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        uint32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        uint32_t c = extra == 0   ? b
+                     : extra == 1 ? (b & 0x1F)
+                     : extra == 2 ? (b & 0x0F)
+                                  : (b & 0x07);
         bool ok = extra >= 0;
         for (int k = 1; ok && k <= extra; ++k) {
             if (i + k >= bytes.size()) {

@@ -8,7 +8,7 @@
 #include "media/Keyboard.h"
 
 class KeyInput {
-public:
+  public:
     // The single input record, created on first use with the tracker reset.
     static KeyInput& Get();
 

@@ -4,7 +4,7 @@
 #pragma once
 
 class Scene {
-public:
+  public:
     virtual ~Scene() = default;
     // Unused slot kept for layout parity; every scene returns 0.
     virtual int Reserved() { return 0; }

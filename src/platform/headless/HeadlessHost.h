@@ -1,0 +1,44 @@
+// HeadlessHost: the simulated clock (exactly one frame per 16 ms slot, no real waiting) and
+// the key script's messages, queued before their frame; screenshots and other per-frame work
+// run through callbacks after each frame.
+// Depends on: platform/Host.h, platform/headless/KeyScript.h.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/Host.h"
+#include "platform/headless/KeyScript.h"
+
+namespace platform {
+
+class HeadlessHost : public Host {
+  public:
+    explicit HeadlessHost(KeyScript script);
+
+    bool PeekMessage(Message& out) override;
+    void PostMessage(const Message& message) override;
+    uint32_t Ticks() override { return now_; }
+    void WaitUntil(uint32_t deadline) override;
+    void ShowWindow() override {}
+    void AfterFrame(uint64_t frame) override;
+
+    // Called with each screenshot path after its frame.
+    std::function<void(const std::string&)> onShot;
+    // Called after every frame (audio capture).
+    std::function<void()> onFrame;
+    // Extra source of a quit request (a signal), polled with the queue.
+    std::function<bool()> quitRequested;
+
+  private:
+    // Moves the script's messages of frame into the queue, and the close before quitFrame.
+    void QueueFrame(uint64_t frame);
+
+    KeyScript script_;
+    std::deque<Message> queue_;
+    uint32_t now_ = 0;
+    bool closeSent_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,122 @@
+// KeyScript parser: "F down KEY", "F up KEY", "F press KEY", "F focus-lost", "F focus-gained",
+// "F shot FILE.png", "F quit"; '#' starts a comment; frames ascend.
+#include "platform/headless/KeyScript.h"
+
+#include <cctype>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+// Named keys of the script and their virtual-key codes.
+struct NamedKey {
+    const char* name;
+    int code;
+};
+constexpr NamedKey kNamedKeys[] = {
+    {"SPACE", kVkSpace},   {"BACKSPACE", kVkBack}, {"ESCAPE", kVkEscape},
+    {"LSHIFT", kVkLShift}, {"RSHIFT", kVkRShift},
+};
+
+// The message a key change sends; Shift travels as the generic code plus its scan code.
+Message KeyMessage(uint32_t code, int vk) {
+    Message m{code, static_cast<uint64_t>(vk), 0};
+    if (vk == kVkLShift || vk == kVkRShift) {
+        m.wParam = kVkShift;
+        m.lParam = static_cast<int64_t>(vk == kVkRShift ? kScanRShift : kScanLShift) << 16;
+    }
+    return m;
+}
+
+// Strips a trailing comment and surrounding blanks.
+std::string CleanLine(const std::string& line) {
+    std::string s = line.substr(0, line.find('#'));
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+    size_t start = 0;
+    while (start < s.size() && std::isspace(static_cast<unsigned char>(s[start]))) ++start;
+    return s.substr(start);
+}
+
+// Reads a frame number of at least 1; false when the text is not one.
+bool ParseFrame(const std::string& text, uint64_t& frame) {
+    if (text.empty() || text.size() > 12) return false;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    frame = std::stoull(text);
+    return frame >= 1;
+}
+
+// True for the commands that take a key or a file name.
+bool TakesArgument(const std::string& command) {
+    return command == "down" || command == "up" || command == "press" || command == "shot";
+}
+
+}  // namespace
+
+int ScriptKeyCode(const std::string& name) {
+    if (name.size() == 1) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+        return -1;
+    }
+    for (const auto& k : kNamedKeys)
+        if (name == k.name) return k.code;
+    if (name.size() == 4 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X') &&
+        std::isxdigit(static_cast<unsigned char>(name[2])) &&
+        std::isxdigit(static_cast<unsigned char>(name[3])))
+        return std::stoi(name.substr(2), nullptr, 16);
+    return -1;
+}
+
+bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error) {
+    std::istringstream in(text);
+    std::string raw;
+    uint64_t lastFrame = 0;
+    bool quit = false;
+    for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
+        const std::string line = CleanLine(raw);
+        if (line.empty()) continue;
+        auto fail = [&](const std::string& why) {
+            error = "line " + std::to_string(lineNo) + ": " + why + ": " + line;
+            return false;
+        };
+        std::istringstream words(line);
+        std::string frameText, command, arg;
+        words >> frameText >> command;
+        std::getline(words >> std::ws, arg);
+        uint64_t frame;
+        if (!ParseFrame(frameText, frame)) return fail("bad frame number");
+        if (frame < lastFrame) return fail("frames must ascend");
+        if (quit) return fail("command after quit");
+        lastFrame = frame;
+        if (TakesArgument(command) == arg.empty())
+            return fail(TakesArgument(command) ? "missing argument" : "unexpected argument");
+        int vk = -1;
+        if (command == "down" || command == "up" || command == "press") {
+            vk = ScriptKeyCode(arg);
+            if (vk < 0) return fail("unknown key '" + arg + "'");
+        }
+        if (command == "down") {
+            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk));
+        } else if (command == "up") {
+            out.before[frame].push_back(KeyMessage(kMsgKeyUp, vk));
+        } else if (command == "press") {
+            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk));
+            out.before[frame + 1].push_back(KeyMessage(kMsgKeyUp, vk));
+        } else if (command == "focus-lost" || command == "focus-gained") {
+            out.before[frame].push_back({kMsgActivateApp, command == "focus-gained" ? 1u : 0u, 0});
+        } else if (command == "shot") {
+            out.shotsAfter[frame].push_back(arg);
+        } else if (command == "quit") {
+            quit = true;
+            out.quitFrame = frame;
+        } else {
+            return fail("unknown command '" + command + "'");
+        }
+    }
+    if (!quit) out.quitFrame = lastFrame + 1;
+    return true;
+}
+
+}  // namespace platform

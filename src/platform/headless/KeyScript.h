@@ -1,0 +1,29 @@
+// KeyScript: the headless mode's script of key events, focus changes, screenshots and quit,
+// one command a line, keyed by frame number (frame 1 is the first frame after start-up).
+// Depends on: platform/Messages.h.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+
+namespace platform {
+
+struct KeyScript {
+    // Messages to queue before each frame runs, in script order.
+    std::map<uint64_t, std::vector<Message>> before;
+    // Screenshots to write after each frame.
+    std::map<uint64_t, std::vector<std::string>> shotsAfter;
+    // The frame before which the window is closed.
+    uint64_t quitFrame = 1;
+};
+
+// Parses script text; false with "line N: message" in error on the first bad line.
+bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error);
+// The virtual-key code of a script key name (letter, digit, SPACE, ..., 0xNN); -1 if unknown.
+int ScriptKeyCode(const std::string& name);
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+// SdlWindow: window creation, GL attributes, the procedural icon and the quit signals.
+#include "platform/sdl/SdlWindow.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+std::atomic<bool> g_quitSignalled{false};
+
+// Signal handler: only raises the flag; the loop turns it into a close message.
+void OnQuitSignal(int) { g_quitSignalled = true; }
+
+// Draws the game's 32x32 icon: a red and a blue note over a dark disc.
+SDL_Surface* MakeIcon() {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!s) return nullptr;
+    auto* px = static_cast<uint8_t*>(s->pixels);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            uint8_t* p = px + y * s->pitch + x * 4;
+            const float dx = x - 15.5f, dy = y - 15.5f;
+            const float d2 = dx * dx + dy * dy;
+            uint8_t r = 24, g = 20, b = 40, a = d2 < 15.5f * 15.5f ? 255 : 0;
+            if ((x - 10) * (x - 10) + (y - 12) * (y - 12) < 25) r = 230, g = 60, b = 70;
+            if ((x - 21) * (x - 21) + (y - 20) * (y - 20) < 25) r = 70, g = 120, b = 235;
+            if (y > 22 && y < 25 && x > 4 && x < 28 && a) r = g = b = 235;
+            p[0] = r, p[1] = g, p[2] = b, p[3] = a;
+        }
+    return s;
+}
+
+// Asks for a 3.3 core context on an 8-bit RGB back buffer without alpha or depth.
+void SetGlAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+}  // namespace
+
+void InstallQuitSignals() {
+    std::signal(SIGINT, OnQuitSignal);
+    std::signal(SIGTERM, OnQuitSignal);
+}
+
+bool QuitSignalled() { return g_quitSignalled; }
+
+SdlWindow::~SdlWindow() {
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+bool SdlWindow::Create(bool headless, std::string& error) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (headless) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        error = std::string("cannot start the video system: ") + SDL_GetError();
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!headless && driver && std::strcmp(driver, "offscreen") == 0)
+        std::fprintf(stderr, "lyrandel: no display found; running on the offscreen video driver\n");
+    SetGlAttributes();
+    window_ = SDL_CreateWindow("Lyrandel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1280,
+                               720, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!window_) {
+        error = std::string("cannot create the window: ") + SDL_GetError();
+        return false;
+    }
+    if (SDL_Surface* icon = MakeIcon()) {
+        SDL_SetWindowIcon(window_, icon);
+        SDL_FreeSurface(icon);
+    }
+    return true;
+}
+
+void SdlWindow::Show() {
+    if (window_) SDL_ShowWindow(window_);
+}
+
+bool SdlWindow::Occluded() const {
+    if (!window_) return false;
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+// FrameSteps: the service calls that surround the scene in one frame (audio, keys, clear,
+// sprite pass, text pass, presentation). The game's version calls the process-wide services;
+// tests substitute a recorder to check the order.
+// Depends on: nothing.
+#pragma once
+
+class FrameSteps {
+  public:
+    virtual ~FrameSteps() = default;
+    // Sound manager's per-frame update.
+    virtual void UpdateAudio() = 0;
+    // Copies the keyboard and advances the edge tracker.
+    virtual void UpdateKeys() = 0;
+    // Clears the back buffer to opaque black.
+    virtual void Clear() = 0;
+    // Opens and closes the sprite pass.
+    virtual void BeginSprites() = 0;
+    virtual void EndSprites() = 0;
+    // Opens and closes the text pass.
+    virtual void BeginTexts() = 0;
+    virtual void EndTexts() = 0;
+    // Presents; true when the window is occluded.
+    virtual bool Present() = 0;
+    // Test presentation while occluded; true when still occluded.
+    virtual bool PresentTest() = 0;
+};
+
+// The steps over the game's process-wide services.
+class GameFrameSteps : public FrameSteps {
+  public:
+    void UpdateAudio() override;
+    void UpdateKeys() override;
+    void Clear() override;
+    void BeginSprites() override;
+    void EndSprites() override;
+    void BeginTexts() override;
+    void EndTexts() override;
+    bool Present() override;
+    bool PresentTest() override;
+};

@@ -1,0 +1,90 @@
+// The headless key script: parsing, errors with their line, and the simulated host's timing.
+#include <gtest/gtest.h>
+
+#include "platform/headless/HeadlessHost.h"
+#include "platform/headless/KeyScript.h"
+
+using namespace platform;
+
+TEST(KeyScript, CommandsBecomeMessagesBeforeTheirFrames) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(
+        ParseKeyScript("# intro\n3 press SPACE\n3 down w  # hold\n4 up W\n"
+                       "5 down RSHIFT\n6 focus-lost\n7 shot out.png\n9 quit\n",
+                       s, error))
+        << error;
+    ASSERT_EQ(s.before[3].size(), 2u);
+    EXPECT_EQ(s.before[3][0].code, kMsgKeyDown);
+    EXPECT_EQ(s.before[3][0].wParam, kVkSpace);
+    EXPECT_EQ(s.before[3][1].wParam, uint64_t{'W'});
+    ASSERT_EQ(s.before[4].size(), 2u);  // the press's up, then the explicit up
+    EXPECT_EQ(s.before[4][0].code, kMsgKeyUp);
+    EXPECT_EQ(s.before[4][0].wParam, kVkSpace);
+    EXPECT_EQ(s.before[5][0].wParam, kVkShift);
+    EXPECT_EQ((s.before[5][0].lParam >> 16) & 0xFF, int64_t{kScanRShift});
+    EXPECT_EQ(s.before[6][0].code, kMsgActivateApp);
+    EXPECT_EQ(s.shotsAfter[7], std::vector<std::string>{"out.png"});
+    EXPECT_EQ(s.quitFrame, 9u);
+}
+
+TEST(KeyScript, BadLinesAreNamed) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 press SPACE\n2 jump\n", "line 2: unknown command"},
+        {"1 press F1\n", "line 1: unknown key"},
+        {"5 press A\n4 press B\n", "line 2: frames must ascend"},
+        {"0 press A\n", "line 1: bad frame number"},
+        {"x press A\n", "line 1: bad frame number"},
+        {"1 press\n", "line 1: missing argument"},
+        {"1 quit now\n", "line 1: unexpected argument"},
+        {"1 quit\n2 press A\n", "line 2: command after quit"},
+    };
+    for (const auto& [text, expected] : cases) {
+        KeyScript s;
+        std::string error;
+        EXPECT_FALSE(ParseKeyScript(text, s, error)) << text;
+        EXPECT_EQ(error.rfind(expected, 0), 0u) << error;
+    }
+}
+
+TEST(KeyScript, KeyNames) {
+    EXPECT_EQ(ScriptKeyCode("a"), 'A');
+    EXPECT_EQ(ScriptKeyCode("7"), '7');
+    EXPECT_EQ(ScriptKeyCode("BACKSPACE"), 0x08);
+    EXPECT_EQ(ScriptKeyCode("ESCAPE"), 0x1B);
+    EXPECT_EQ(ScriptKeyCode("0xA2"), 0xA2);
+    EXPECT_EQ(ScriptKeyCode("0xFF"), 0xFF);
+    EXPECT_EQ(ScriptKeyCode("0x1"), -1);
+    EXPECT_EQ(ScriptKeyCode("-"), -1);
+}
+
+TEST(HeadlessHost, ScriptWithoutQuitClosesAfterItsLastFrame) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript("2 press A\n", s, error));
+    EXPECT_EQ(s.quitFrame, 3u);
+    HeadlessHost host(std::move(s));
+    Message m;
+    EXPECT_FALSE(host.PeekMessage(m));  // nothing before frame 1
+    host.AfterFrame(1);
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.code, kMsgKeyDown);
+    host.AfterFrame(2);
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.code, kMsgKeyUp);
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.code, kMsgClose);
+}
+
+TEST(HeadlessHost, ClockJumpsOnlyWhenNothingWaits) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript("1 press A\n", s, error));
+    HeadlessHost host(std::move(s));
+    host.WaitUntil(17);
+    EXPECT_EQ(host.Ticks(), 0u);  // a message waits: time stands still
+    Message m;
+    host.PeekMessage(m);
+    host.WaitUntil(17);
+    EXPECT_EQ(host.Ticks(), 17u);
+}
