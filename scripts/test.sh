@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite.
+# Installs what is missing, builds everything and runs the whole test suite: the normal build,
+# then the same tests under the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --parallel "$(nproc)"
-export SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
-ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 300
+jobs=$(nproc)
+
+cmake --preset default
+cmake --build --preset default --parallel "$jobs"
+ctest --preset default --parallel "$jobs"
+
+if [ "${LYRANDEL_SKIP_SANITIZERS:-0}" != 1 ]; then
+  cmake --preset asan
+  cmake --build --preset asan --parallel "$jobs"
+  ctest --preset asan --parallel "$jobs"
+fi
