@@ -5,7 +5,7 @@
 #include "shell/Scene.h"
 
 class Game : public Scene {
-public:
+  public:
     bool Initialize() override;
     Scene* Update() override;
     void DrawSprites() override;

@@ -1,0 +1,39 @@
+// PlaySession: the process-wide chart record and its loading from the chosen chart file.
+#include "gameplay/PlaySession.h"
+
+#include <cstdio>
+
+#include "gameplay/ChartReader.h"
+#include "platform/Codepage.h"
+#include "selection/MusicChoice.h"
+
+PlaySession& GetPlaySession() {
+    static PlaySession session;
+    return session;
+}
+
+std::wstring ChartPath(const std::wstring& title, const std::wstring& level) {
+    return L"Data/Music/" + title + L"/" + level + L".nsd";
+}
+
+bool PlaySession::LoadChart() {
+    const MusicChoice& choice = GetMusicChoice();
+    std::string path = platform::WideToUtf8(ChartPath(choice.title, choice.level));
+    // Read into a copy so that an unplayable chart leaves the record as it was.
+    ChartContent chart{BPM, Second, {}, {}};
+    std::vector<std::string> problems = ReadChartFile(path, chart);
+    redNotes.clear();
+    blueNotes.clear();
+    if (!problems.empty()) {
+        std::fprintf(stderr, "%s\n", problems.front().c_str());
+        return false;
+    }
+    BPM = chart.BPM;
+    Second = chart.Second;
+    redNotes = std::move(chart.redNotes);
+    blueNotes = std::move(chart.blueNotes);
+    noteCount = static_cast<int32_t>(redNotes.size() + blueNotes.size());
+    titleScroll = 0;
+    titleScrollTick = 0;
+    return true;
+}
