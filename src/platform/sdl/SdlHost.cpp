@@ -61,7 +61,9 @@ uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::WaitUntil(uint32_t deadline) {
     const int32_t wait = static_cast<int32_t>(deadline - SDL_GetTicks());
-    if (wait > 0 && queue_.empty()) SDL_WaitEventTimeout(nullptr, wait);
+    // Events only act at the next frame, so they may wait in the system queue until then;
+    // sleeping to the slot boundary costs no CPU, where waiting on the queue may poll.
+    if (wait > 0 && queue_.empty()) SDL_Delay(static_cast<Uint32>(wait));
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // SdlHost: the desktop host: SDL events as window messages, SDL's millisecond clock, and an
-// idle wait on the event queue until the next frame slot.
+// idle sleep until the next frame slot.
 // Depends on: platform/Host.h, platform/sdl/SdlWindow.h, SDL2.
 #pragma once
 
