@@ -1,13 +1,36 @@
-// SelectMusic: one of the game's screens (placeholder until its scene lands).
-// Depends on: shell/Scene.h.
+// SelectMusic: the music selection screen: the highlighted piece's jacket between its two
+// neighbours, a recurring preview, the level choice, and the hand-over to the gameplay.
+// Depends on: shell/Scene.h, selection/MusicList.h, selection/MusicChoice.h, services,
+// audio/SoundManager, settings/PlayerProfile.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "selection/MusicList.h"
 #include "shell/Scene.h"
 
 class SelectMusic : public Scene {
-public:
+  public:
     bool Initialize() override;
     Scene* Update() override;
     void DrawSprites() override;
     void DrawTexts() override;
+
+  private:
+    // Advances the preview clock: card sound on a new highlight, then 61-update ticks.
+    void RunPreview();
+    // The entry step entries away from the highlighted one, wrapping both ways.
+    const MusicEntry& Neighbour(int step) const;
+
+    std::vector<MusicEntry> entries;
+    // The highlight at the end of the previous update; -1 right after Initialize.
+    int32_t shownIndex = -1;
+    int32_t index = 0;
+    // Difficulty level 0, 1 or 2.
+    int32_t level = 0;
+    // Updates left in the current preview tick.
+    int32_t countdown = 0;
+    // Preview schedule: -2 and -3 wait, 15 down to 0 play, -1 to -3 pause, -4 restarts.
+    int32_t previewPhase = 0;
 };

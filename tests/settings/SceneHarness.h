@@ -90,18 +90,17 @@ class SceneHarness : public ::testing::Test {
                   std::string(reinterpret_cast<const char*>(kTinyPng), sizeof kTinyPng));
     }
 
-    // Presses the keys for one frame (down before the frame's key update, up right after).
-    static void PressKeys(std::initializer_list<uint32_t> keys) {
-        for (uint32_t k : keys) DirectX::Keyboard::HandleMessage(platform::kMsgKeyDown, k, 0);
-        KeyInput::Get().Update();
-        for (uint32_t k : keys) DirectX::Keyboard::HandleMessage(platform::kMsgKeyUp, k, 0);
-    }
-
-    // One frame of logic with these keys pressed; the sounds of the frame replace the record.
+    // One frame of logic with these keys newly pressed; they are released after the frame
+    // (with a key update of its own, so the next frame can press them again). The sounds of
+    // the frame replace the record.
     std::unique_ptr<Scene> Step(Scene& scene, std::initializer_list<uint32_t> keys = {}) {
         sounds.clear();
-        PressKeys(keys);
-        return std::unique_ptr<Scene>(scene.Update());
+        for (uint32_t k : keys) DirectX::Keyboard::HandleMessage(platform::kMsgKeyDown, k, 0);
+        KeyInput::Get().Update();
+        std::unique_ptr<Scene> next(scene.Update());
+        for (uint32_t k : keys) DirectX::Keyboard::HandleMessage(platform::kMsgKeyUp, k, 0);
+        KeyInput::Get().Update();
+        return next;
     }
 
     // Runs n frames without keys; fails the test if the scene hands over.

@@ -72,7 +72,6 @@ TEST_F(TitleTest, SpaceWinsOverEAndSilencesTheMusic) {
 }
 
 TEST_F(TitleTest, EGoesToTheConfigurationAndAHeldKeyDoesNot) {
-    scenetest::SceneHarness::PressKeys({});
     DirectX::Keyboard::HandleMessage(platform::kMsgKeyDown, 'E', 0);
     KeyInput::Get().Update();
     auto first = std::unique_ptr<Scene>(title.Update());

@@ -1,0 +1,40 @@
+// MusicList: the music list "Data/Music/0.nld" (code page 932): one entry a line, written
+// title "[" level ":" level ":" level "]" credit, each piece at most 259 characters.
+// Depends on: platform/Codepage.h, services/TextureStore.h (jackets are loaded while reading).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One piece of music of the list; a level rated below 1 cannot be played.
+struct MusicEntry {
+    std::wstring title;
+    std::wstring credit;
+    int32_t levels[3] = {0, 0, 0};
+};
+
+// What stopped a list from being read: the 1-based line (0 for the whole file) and why.
+struct MusicListError {
+    int line = 0;
+    std::string message;
+};
+
+// Loads the jacket of a title before its numbers are read; false stops the reading.
+using JacketLoader = std::function<bool(const std::wstring& title)>;
+
+// The list's path, relative to the working directory.
+inline constexpr const char* kMusicListPath = "Data/Music/0.nld";
+
+// Reads decoded list text (line feeds only) into entries, in file order. Text after the last
+// line feed without "[" is no entry. False with error set on a malformed entry or a jacket
+// that cannot be loaded.
+bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
+                    std::vector<MusicEntry>& entries, MusicListError& error);
+
+// Reads kMusicListPath, loading each jacket into the texture store under its title. False
+// with one line "file:line: message" in error when the file is missing, malformed or empty,
+// or a jacket cannot be loaded.
+bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);
