@@ -1,21 +1,84 @@
-// GraphicsDevice: placeholder until the GPU back end lands: everything succeeds, nothing draws.
+// GraphicsDevice: the GPU back end over the host window, the 1280x720 back buffer, the frame's
+// clear, text pass bracket and presentation, and screenshots.
+// Depends on: platform/Gpu.h, platform/ImageCodec.h, services/TextRenderer.h.
 #include "services/GraphicsDevice.h"
 
 #include "platform/Gpu.h"
+#include "platform/ImageCodec.h"
+#include "services/TextRenderer.h"
+
+namespace {
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+}  // namespace
 
 GraphicsDevice& GraphicsDevice::Get() {
     static GraphicsDevice device;
     return device;
 }
-bool GraphicsDevice::CreateDevice() { return true; }
-bool GraphicsDevice::CreateDeviceResources() { return true; }
-void GraphicsDevice::Clear() {}
-void GraphicsDevice::BeginDraw() {}
-void GraphicsDevice::EndDraw() {}
-bool GraphicsDevice::Present() { return false; }
-bool GraphicsDevice::PresentTest() { return false; }
-void GraphicsDevice::ClearState() {}
-bool GraphicsDevice::SaveScreenshot(const std::string&) {
-    lastError = "screenshots are not available";
-    return false;
+
+// Creates the GL context over window.
+bool GraphicsDevice::CreateDevice() {
+    if (!window) {
+        lastError = "cannot create the graphics device: no window";
+        return false;
+    }
+    std::string error;
+    gpu = platform::CreateGlGpu(window, &error);
+    if (!gpu) {
+        lastError = "cannot create the graphics device: " + error;
+        return false;
+    }
+    return true;
+}
+
+// The back buffer and the one viewport covering it.
+bool GraphicsDevice::CreateDeviceResources() {
+    if (!gpu) {
+        lastError = "cannot create the back buffer: no graphics device";
+        return false;
+    }
+    std::string error;
+    if (!gpu->CreateBackBuffer(kWidth, kHeight, &error)) {
+        lastError = "cannot create the back buffer: " + error;
+        return false;
+    }
+    gpu->SetViewport({0, 0, float(kWidth), float(kHeight)});
+    return true;
+}
+
+void GraphicsDevice::Clear() {
+    if (gpu) gpu->Clear(0, 0, 0, 1);
+}
+
+void GraphicsDevice::BeginDraw() { TextRenderer::Get().BeginPass(); }
+
+void GraphicsDevice::EndDraw() { TextRenderer::Get().EndPass(); }
+
+bool GraphicsDevice::Present() { return gpu ? gpu->Present() : false; }
+
+bool GraphicsDevice::PresentTest() { return gpu ? gpu->IsOccluded() : false; }
+
+void GraphicsDevice::ClearState() {
+    if (gpu) gpu->ClearState();
+}
+
+// Releases the GPU back end and its context; textures still held elsewhere become inert.
+void GraphicsDevice::DestroyDevice() {
+    TextRenderer::Get().ReleaseDeviceResources();
+    gpu.reset();
+}
+
+bool GraphicsDevice::SaveScreenshot(const std::string& path) {
+    if (!gpu) {
+        lastError = "cannot save screenshot " + path + ": no graphics device";
+        return false;
+    }
+    platform::Image image;
+    std::string error;
+    if (!gpu->ReadBackBuffer(&image, &error) || !platform::WriteOpaquePng(path, image, &error)) {
+        lastError = "cannot save screenshot " + path + ": " + error;
+        return false;
+    }
+    return true;
 }

@@ -1,6 +1,6 @@
 // GraphicsDevice: the process-wide holder of the drawing device: the window, the GPU context,
 // the 1280x720 back buffer, clearing, the text pass bracket and presentation with occlusion.
-// Depends on: platform GPU interface (platform/Gpu.h).
+// Depends on: platform GPU interface (platform/Gpu.h), services/TextRenderer (text pass).
 #pragma once
 
 #include <memory>
@@ -11,7 +11,7 @@ class Gpu;
 }
 
 class GraphicsDevice {
-public:
+  public:
     // The single device record, created empty on first use.
     static GraphicsDevice& Get();
 
@@ -37,6 +37,9 @@ public:
     bool PresentTest();
     // Unbinds every state at shutdown.
     void ClearState();
+    // Releases the GPU context (shutdown, before the window goes); textures left elsewhere
+    // become inert.
+    void DestroyDevice();
     // Writes the back buffer as an opaque PNG; false with lastError on failure.
     bool SaveScreenshot(const std::string& path);
 };

@@ -41,7 +41,7 @@ struct SpriteCall {
 };
 
 class SpriteRenderer {
-public:
+  public:
     // The single renderer pair, created empty on first use.
     static SpriteRenderer& Get();
 
@@ -56,6 +56,12 @@ public:
     void End();
     // Queues one sprite; tint integers are divided by 255 and not clamped.
     void DrawSprite(const Float2& position, const IntRect* source, int alpha, float depth,
-                    const Float2& origin, int red, int green, int blue, float rotation,
-                    float scale, std::wstring name);
+                    const Float2& origin, int red, int green, int blue, float rotation, float scale,
+                    std::wstring name);
 };
+
+// Creates the batch and the render states over GraphicsDevice's GPU (start-up); false with
+// the reason in error.
+bool CreateSpriteRenderer(std::string* error);
+// Releases the batch and the render states (shutdown).
+void DestroySpriteRenderer();

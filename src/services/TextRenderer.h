@@ -1,15 +1,23 @@
 // TextRenderer: the game's one text format and brush: centred, top-aligned, word-wrapped text
-// in a layout rectangle, drawn over the sprites.
-// Depends on: platform text interface (platform/TextEngine.h).
+// in a layout rectangle, drawn over the sprites. Rasterised layouts are cached as textures, so
+// a string drawn again unchanged costs no new layout.
+// Depends on: platform text interface (platform/TextEngine.h), media/SpriteBatch (the pass),
+// services/GraphicsDevice.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace platform {
 class TextEngine;
-}
+struct Texture;
+}  // namespace platform
+namespace DirectX {
+class SpriteBatch;
+class CommonStates;
+}  // namespace DirectX
 
 // A colour as four floats 0 to 1.
 struct Color4 {
@@ -36,7 +44,9 @@ struct TextCall {
 };
 
 class TextRenderer {
-public:
+  public:
+    TextRenderer();
+    ~TextRenderer();
     // The single renderer, created on first use with no font added.
     static TextRenderer& Get();
 
@@ -49,8 +59,34 @@ public:
 
     // Sets up the font family, an optional private font file and the size in pixels.
     bool Initialize(const std::wstring& family, const std::wstring& fontFile, float size);
-    // Draws text in layoutRect with the brush colour.
+    // Draws text in layoutRect with the brush colour (within the text pass).
     void DrawString(std::wstring text);
     // Removes the private font added by Initialize (shutdown).
     void RemoveFont();
+
+    // Opens and closes the text pass (GraphicsDevice BeginDraw and EndDraw).
+    void BeginPass();
+    void EndPass();
+    // Drops the batch and cached textures made over the current GPU (before it goes).
+    void ReleaseDeviceResources();
+    // Layouts rasterised since start-up (cache misses), and cached layouts now held.
+    size_t LayoutsMade() const { return layoutsMade_; }
+    size_t CachedLayouts() const { return cache_.size(); }
+
+  private:
+    // One rasterised layout and when it was last drawn.
+    struct CachedText {
+        std::shared_ptr<platform::Texture> texture;
+        int x = 0, y = 0;
+        uint64_t lastPass = 0;
+    };
+    const CachedText* Demand(const std::wstring& text, float width);
+    void Evict();
+
+    std::unique_ptr<DirectX::SpriteBatch> batch_;
+    std::unique_ptr<DirectX::CommonStates> states_;
+    std::unordered_map<std::wstring, CachedText> cache_;
+    bool inPass_ = false;
+    uint64_t pass_ = 0;
+    size_t layoutsMade_ = 0;
 };

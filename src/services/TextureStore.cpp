@@ -1,17 +1,35 @@
-// TextureStore: placeholder until the image loader lands.
+// TextureStore: name to texture, filled from "Data/Texture/" through the image loader.
+// Depends on: media/ImageLoader.h, platform/Codepage.h, services/GraphicsDevice.h.
 #include "services/TextureStore.h"
 
+#include "media/ImageLoader.h"
+#include "platform/Codepage.h"
 #include "platform/Gpu.h"
+#include "services/GraphicsDevice.h"
 
 TextureStore& TextureStore::Get() {
     static TextureStore store;
     return store;
 }
-bool TextureStore::Load(const std::wstring& name, const std::wstring&) {
-    textures_.emplace(name, std::make_shared<platform::Texture>());
+
+// A name already present keeps its texture and the file is not looked at.
+bool TextureStore::Load(const std::wstring& name, const std::wstring& file) {
+    if (textures_.count(name)) return true;
+    std::string path = platform::WideToUtf8(L"Data/Texture/" + file);
+    GraphicsDevice& device = GraphicsDevice::Get();
+    std::string error;
+    auto texture = DirectX::CreateTextureFromFile(device.gpu.get(), path, &error);
+    if (!texture) {
+        device.lastError = "cannot load texture " + platform::WideToUtf8(name) + ": " + error;
+        return false;
+    }
+    textures_.emplace(name, std::move(texture));
     return true;
 }
+
 std::shared_ptr<platform::Texture> TextureStore::Find(const std::wstring& name) const {
     auto it = textures_.find(name);
     return it == textures_.end() ? nullptr : it->second;
 }
+
+void TextureStore::Clear() { textures_.clear(); }
