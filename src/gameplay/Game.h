@@ -1,7 +1,15 @@
-// Game: one of the game's screens (placeholder until its scene lands).
-// Depends on: shell/Scene.h.
+// Game: the scene in which one chart is played: countdown, lead-in, the song started in a
+// fixed update, note motion, judgement and misses, the second counter, the result with its
+// ticker, and the return to the music selection.
+// Depends on: shell/Scene.h, gameplay/PlaySession.h, gameplay/RunScore.h, gameplay/Rgb.h.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gameplay/NoteRecord.h"
+#include "gameplay/Rgb.h"
 #include "shell/Scene.h"
 
 class Game : public Scene {
@@ -10,4 +18,59 @@ class Game : public Scene {
     Scene* Update() override;
     void DrawSprites() override;
     void DrawTexts() override;
+
+    bool musicPending = true;
+    bool resultShown = false;
+    int32_t bpm = 0;
+    int32_t startCountdown = 0;
+    int32_t secondsLeft = 0;
+    int32_t frameInSecond = 0;
+    Rgb redFlash;
+    Rgb redTextColor;
+    int32_t redTimer = 0;
+    Rgb blueFlash;
+    Rgb blueTextColor;
+    int32_t blueTimer = 0;
+    std::wstring resultMessage;
+    std::wstring redJudgement;
+    std::wstring blueJudgement;
+    int32_t bonus = 0;
+    float gapUnits = 0;
+    int32_t pulseCounter = 0;
+    Rgb trackColor;
+
+  private:
+    // One lane's notes, keys (Up, Right, Down, Left) and display fields.
+    struct Lane {
+        std::vector<NoteRecord>& notes;
+        const uint32_t* keys;
+        Rgb& flash;
+        Rgb& textColor;
+        int32_t& timer;
+        std::wstring& judgement;
+    };
+    Lane RedLane();
+    Lane BlueLane();
+
+    // Update steps, in their order.
+    void JudgementStep();
+    void StartAndMotionStep();
+    bool SecondStep();
+    void PulseStep();
+
+    // Judgement parts (GameJudgement.cpp).
+    static void CountDownTimer(Lane lane);
+    static void FlashOnPress(Lane lane);
+    void JudgeFirstNote(Lane lane);
+    void MoveNotes(Lane lane);
+    void CheckMiss(Lane lane);
+    void ComputeResult();
+    bool TickerStep();
+
+    // Drawing parts (GameDraw.cpp).
+    void DrawNotes(const std::vector<NoteRecord>& notes, float x, const wchar_t* suffix);
+    void DrawScrollingTitle();
+    void DrawKeyLetters();
+    void DrawPlayTexts();
+    void DrawResultTexts();
 };
