@@ -7,6 +7,9 @@
 #include <fstream>
 
 #include "shell/CommandLine.h"
+#include "support/HeadlessRun.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -15,17 +18,6 @@ bool Parse(std::initializer_list<const char*> words, Options& out, std::string& 
     std::vector<const char*> argv{"lyrandel"};
     argv.insert(argv.end(), words);
     return ParseCommandLine(static_cast<int>(argv.size()), argv.data(), out, error);
-}
-
-// Runs the program with arguments; returns its exit status and stderr.
-int RunProgram(const std::string& args, std::string& errors) {
-    const auto err = std::filesystem::temp_directory_path() / "lyrandel-cli-stderr.txt";
-    // Driver libraries of the offscreen GL stack leak at exit; leaks are checked in-process.
-    const std::string cmd = "ASAN_OPTIONS=detect_leaks=0 " + std::string(LYRANDEL_BINARY) + " " + args + " 2>" + err.string();
-    const int status = std::system(cmd.c_str());
-    std::ifstream in(err);
-    errors.assign(std::istreambuf_iterator<char>(in), {});
-    return WEXITSTATUS(status);
 }
 
 }  // namespace
@@ -59,17 +51,11 @@ TEST(CommandLine, MistakesAreRefused) {
 }
 
 TEST(HeadlessProgram, ScriptEndingInQuitExitsZeroAndBadLineExitsOne) {
-    const auto dir = std::filesystem::temp_directory_path() / "lyrandel-cli-test";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "ok.txt") << "1 press W\n30 quit\n";
-    std::ofstream(dir / "bad.txt") << "1 press W\n2 hop\n";
-    std::string errors;
-    const std::string data = " --data " + std::string(LYRANDEL_TEST_DIR) + "/data/minimal";
-    EXPECT_EQ(RunProgram("--headless --script " + (dir / "ok.txt").string() + data, errors), 0)
-        << errors;
-    EXPECT_EQ(RunProgram("--headless --script " + (dir / "bad.txt").string() + data, errors), 1);
-    EXPECT_NE(errors.find("line 2"), std::string::npos) << errors;
-    EXPECT_EQ(RunProgram("--headless --script " + (dir / "missing.txt").string(), errors), 1);
-    EXPECT_NE(errors.find("missing.txt"), std::string::npos) << errors;
-    std::filesystem::remove_all(dir);
+    HeadlessRun run(fs::path(LYRANDEL_TEST_DIR) / "data/minimal");
+    EXPECT_EQ(run.Play("1 press W\n30 quit\n"), 0) << run.errors;
+    EXPECT_EQ(run.Play("1 press W\n2 hop\n"), 1);
+    EXPECT_NE(run.errors.find("line 2: unknown command 'hop'"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.Run("--headless --script '" + (run.work / "missing.txt").string() + "'"), 1);
+    EXPECT_NE(run.errors.find("missing.txt"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.Run("--bogus"), 2);
 }
