@@ -23,17 +23,17 @@ namespace {
 constexpr uint32_t kKeySpace = 0x20;
 constexpr int32_t kTickLength = 60;
 
-struct Rgb {
+struct LevelRgb {
     int r, g, b;
 };
 // Frame and current level text, by level.
-constexpr Rgb kBright[3] = {{0, 250, 154}, {255, 140, 0}, {255, 0, 0}};
+constexpr LevelRgb kBright[3] = {{0, 250, 154}, {255, 140, 0}, {255, 0, 0}};
 // The neighbours' level text, by level.
-constexpr Rgb kDim[3] = {{0, 128, 0}, {205, 133, 63}, {178, 34, 34}};
+constexpr LevelRgb kDim[3] = {{0, 128, 0}, {205, 133, 63}, {178, 34, 34}};
 constexpr int kGrey = 136;
 
 // A text colour from 0-255 components, opaque.
-Color4 ToColor(const Rgb& c) { return {c.r / 255.0f, c.g / 255.0f, c.b / 255.0f, 1.0f}; }
+Color4 ToColor(const LevelRgb& c) { return {c.r / 255.0f, c.g / 255.0f, c.b / 255.0f, 1.0f}; }
 
 // Sets the rectangle and colour and draws one block.
 void Block(const std::wstring& text, LayoutRect rect, Color4 color) {
@@ -141,7 +141,7 @@ const MusicEntry& SelectMusic::Neighbour(int step) const {
 void SelectMusic::DrawSprites() {
     SpriteRenderer& sprites = SpriteRenderer::Get();
     const IntRect jacket{0, 0, 256, 256};
-    const Rgb& bright = kBright[level];
+    const LevelRgb& bright = kBright[level];
     sprites.DrawSprite({640, 10}, &jacket, 255, 0, {128, 0}, 255, 255, 255, 0, 1,
                        entries[index].title);
     sprites.DrawSprite({300, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
