@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "audio/SoundManager.h"
+#include "platform/Gpu.h"
+#include "platform/TextEngine.h"
 #include "platform/headless/HeadlessHost.h"
 #include "platform/sdl/SdlHost.h"
 #include "platform/sdl/SdlWindow.h"
@@ -18,6 +20,7 @@
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
+#include "services/TextureStore.h"
 #include "settings/Config.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
@@ -60,6 +63,8 @@ bool StartServices(std::string& error) {
         return error = "cannot create the back buffer: " + device.lastError, false;
     if (!TextRenderer::Get().Initialize(L"メイリオ", L"", 14.0f))
         return error = "cannot set up text drawing", false;
+    std::string spriteError;
+    if (!CreateSpriteRenderer(&spriteError)) return error = spriteError, false;
     KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
     std::string configError;
     if (!LoadConfig(&configError)) return error = configError, false;
@@ -70,8 +75,16 @@ bool StartServices(std::string& error) {
 void StopServices() {
     SaveProfile();
     KeyInput::Get().keyboard.reset();
+    DestroySpriteRenderer();
     TextRenderer::Get().RemoveFont();
     GraphicsDevice::Get().ClearState();
+}
+
+// Frees every GPU object while the window and its context still exist.
+void ReleaseGpuObjects() {
+    TextureStore::Get().Clear();
+    TextRenderer::Get().engine.reset();
+    GraphicsDevice::Get().gpu.reset();
 }
 
 // Runs the loop over a host from the first scene to the shutdown; returns the exit status.
@@ -121,8 +134,15 @@ int RunApp(const Options& options) {
     std::string error;
     if (!window.Create(headless, error)) return Fail(error);
     GraphicsDevice::Get().window = window.handle();
-    if (!StartServices(error)) return Fail(error);
-    if (headless) return RunHeadless(opts, window);
-    platform::SdlHost host(window);
-    return RunLoop(host);
+    int status;
+    if (!StartServices(error)) {
+        status = Fail(error);
+    } else if (headless) {
+        status = RunHeadless(opts, window);
+    } else {
+        platform::SdlHost host(window);
+        status = RunLoop(host);
+    }
+    ReleaseGpuObjects();
+    return status;
 }

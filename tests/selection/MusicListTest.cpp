@@ -139,6 +139,8 @@ struct MusicListFile : scenetest::SceneHarness {};
 TEST_F(MusicListFile, ReadsCodePage932WithCrLfLineEnds) {
     // "曲" (0x8B 0xC8) and "太郎" (0x91 0xBE 0x98 0x59) in code page 932.
     WriteFile("Data/Music/0.nld", "\x8B\xC8[1:2:3]\x91\xBE\x98\x59\r\nB[4:5:6]b\r\n");
+    WriteTexture("\u66F2.png");
+    WriteTexture("B.png");
     std::vector<MusicEntry> entries;
     std::string error;
     ASSERT_TRUE(ReadMusicList(entries, error)) << error;
