@@ -1,0 +1,99 @@
+// AudioEngine: opening the output, the silent state, loss detection in Update, and the voice
+// and notification bookkeeping that effects and instances rely on.
+// Depends on: media/AudioEngine.h, media/WAVFileReader.h, platform/AudioBackend.h.
+#include "media/AudioEngine.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "media/WAVFileReader.h"
+
+namespace DirectX {
+namespace {
+
+// A mix format the engine can be asked for: PCM with sane channel count and rate.
+bool IsUsableMixFormat(const WaveFormat& f) {
+    return f.formatTag == kWaveFormatPcm && f.channels >= 1 && f.channels <= 64 &&
+           f.samplesPerSec >= 1000 && f.samplesPerSec <= 200000;
+}
+
+// Says once per process that the game goes on without sound.
+void ReportSilentStart() {
+    static bool told = false;
+    if (told) return;
+    told = true;
+    std::fprintf(stderr, "lyrandel: no sound device found; running without sound\n");
+}
+
+}  // namespace
+
+AudioEngine::AudioEngine(uint32_t flags, const WaveFormat* format) {
+    if (format && !IsUsableMixFormat(*format)) {
+        std::fprintf(stderr, "lyrandel: audio engine failed (%08X): unusable mix format\n",
+                     unsigned(kInvalidArg));
+        throw std::runtime_error("AudioEngine");
+    }
+    bool noDevice = false;
+    std::string error;
+    backend_ = platform::OpenAudioOutput(&noDevice, &error);
+    if (backend_) return;
+    if (!noDevice) {
+        std::fprintf(stderr, "lyrandel: audio engine failed: %s\n", error.c_str());
+        throw std::runtime_error("AudioEngine");
+    }
+    if (flags & kAudioEngineThrowOnNoAudioHw) throw std::runtime_error("AudioEngineNoAudioHW");
+    ReportSilentStart();
+}
+
+AudioEngine::AudioEngine(std::unique_ptr<platform::AudioBackend> backend)
+    : backend_(std::move(backend)) {}
+
+AudioEngine::~AudioEngine() {
+    // Every object forgets the engine; effects first tell their instances, so no buffer is
+    // freed while a voice still holds it.
+    std::vector<IVoiceNotify*> all(notifySet_.begin(), notifySet_.end());
+    for (IVoiceNotify* notify : all) notify->OnDestroyEngine();
+    notifySet_.clear();
+}
+
+bool AudioEngine::Update() {
+    if (!backend_) return false;
+    if (!backend_->IsConnected()) {
+        EnterCriticalError();
+        return false;
+    }
+    return true;
+}
+
+void AudioEngine::EnterCriticalError() {
+    criticalError_ = true;
+    std::vector<IVoiceNotify*> all(notifySet_.begin(), notifySet_.end());
+    for (IVoiceNotify* notify : all) notify->OnCriticalError();
+    instanceVoiceCount_ = 0;
+    backend_.reset();
+    std::fprintf(stderr, "lyrandel: the sound device was lost; going on without sound\n");
+}
+
+platform::VoiceId AudioEngine::AllocateVoice(uint32_t channels) {
+    if (!backend_ || criticalError_) return 0;
+    if (instanceVoiceCount_ + 1 >= instanceVoiceLimit_)
+        throw std::runtime_error("Too many instance voices");
+    std::string error;
+    platform::VoiceId voice = backend_->CreateVoice(channels, &error);
+    if (voice == 0) throw std::runtime_error("CreateSourceVoice");
+    ++instanceVoiceCount_;
+    return voice;
+}
+
+void AudioEngine::DestroyVoice(platform::VoiceId voice) {
+    if (!backend_ || voice == 0) return;
+    backend_->DestroyVoice(voice);
+    if (instanceVoiceCount_ > 0) --instanceVoiceCount_;
+}
+
+void AudioEngine::RegisterNotify(IVoiceNotify* notify) { notifySet_.insert(notify); }
+
+void AudioEngine::UnregisterNotify(IVoiceNotify* notify) { notifySet_.erase(notify); }
+
+}  // namespace DirectX

@@ -1,0 +1,39 @@
+// DirectX::SoundEffectInstance: one playback of a SoundEffect on a voice of its own: Play once
+// or looping (with the file's loop region), Stop, SetVolume. A sound that has played to its
+// end stays in the playing state, as the engine reports it.
+// Depends on: nothing beyond the standard library (the implementation lives with SoundEffect).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace DirectX {
+
+enum class SoundState { STOPPED = 0, PLAYING = 1, PAUSED = 2 };
+
+class SoundEffectInstance {
+  public:
+    ~SoundEffectInstance();
+    SoundEffectInstance(const SoundEffectInstance&) = delete;
+    SoundEffectInstance& operator=(const SoundEffectInstance&) = delete;
+
+    // Starts a stopped instance from the beginning; does nothing while playing.
+    void Play(bool loop = false);
+    // Immediate: silent at once and stopped. Otherwise a loop plays out to the end.
+    void Stop(bool immediate = true);
+    // Linear gain, kept for a voice made later.
+    void SetVolume(float volume);
+    // Stopped until the first Play; playing after it until stopped.
+    SoundState GetState() const;
+    // True while the voice still has samples to play (false on a silent engine).
+    bool IsSounding() const;
+
+    class Impl;
+
+  private:
+    friend class SoundEffect;
+    explicit SoundEffectInstance(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace DirectX

@@ -1,0 +1,70 @@
+// AudioBackend: what the audio engine needs of a sound library: an output device, sample
+// buffers with an optional loop region, and voices that play one buffer with a gain.
+// Implemented on OpenAL Soft (platform/sound/). Also the loopback device that renders the mix
+// into memory instead of a sound card, for tests and headless capture.
+// Depends on: nothing beyond the standard library.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Sample layouts a buffer may be given in; everything else is converted before.
+enum class SampleType { kUnsigned8, kSigned16, kFloat32, kMsAdpcm };
+
+// One sound's samples, interleaved, with its loop region in sample frames (length 0: none).
+struct SoundData {
+    SampleType type = SampleType::kSigned16;
+    uint32_t channels = 0;  // 1 or 2
+    uint32_t rate = 0;
+    const void* bytes = nullptr;
+    size_t size = 0;
+    uint32_t samplesPerBlock = 0;  // MS ADPCM only
+    uint32_t loopStart = 0;
+    uint32_t loopLength = 0;
+};
+
+using BufferId = uint32_t;
+using VoiceId = uint32_t;
+
+class AudioBackend {
+  public:
+    virtual ~AudioBackend() = default;
+    // Copies samples into a new buffer; 0 with a message in error when that fails.
+    virtual BufferId CreateBuffer(const SoundData& data, std::string* error) = 0;
+    // Frees a buffer no voice plays any more.
+    virtual void DestroyBuffer(BufferId buffer) = 0;
+    // A new silent voice of the given channel count; 0 with a message in error on failure.
+    virtual VoiceId CreateVoice(uint32_t channels, std::string* error) = 0;
+    // Stops and frees a voice.
+    virtual void DestroyVoice(VoiceId voice) = 0;
+    // Sets the linear gain of a voice (clamped to what the library takes); false on failure.
+    virtual bool SetGain(VoiceId voice, float gain) = 0;
+    // Starts the buffer on the voice from its first sample, looping or once; false on failure.
+    virtual bool Start(VoiceId voice, BufferId buffer, bool loop) = 0;
+    // Lets a looping voice leave its loop and play to the buffer's end.
+    virtual void ExitLoop(VoiceId voice) = 0;
+    // Stops the voice at once and takes its buffer off.
+    virtual void Stop(VoiceId voice) = 0;
+    // True while the voice still has samples to play.
+    virtual bool IsSounding(VoiceId voice) = 0;
+    // False once the output device has gone away.
+    virtual bool IsConnected() = 0;
+};
+
+// Opens the default output device, or the loopback device when loopback is selected.
+// nullptr on failure, with noDevice set when the machine simply has no sound device and a
+// message in error. The sound library's own complaints about missing hardware stay off stderr.
+std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error);
+
+// Makes later OpenAudioOutput calls open the loopback device (44100 Hz stereo float,
+// limiter off) instead of the default device; false with a message when it is unavailable.
+bool SelectLoopbackOutput(bool enabled, std::string* error);
+// Renders the next frames of the open loopback device's mix into out (interleaved stereo
+// float); fills silence and returns false when no loopback device is open.
+bool RenderLoopback(float* out, size_t frames);
+
+}  // namespace platform
