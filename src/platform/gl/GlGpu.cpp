@@ -52,7 +52,8 @@ GLenum Factor(BlendFactor factor) {
 
 }  // namespace
 
-GlGpu::GlGpu(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {
+GlGpu::GlGpu(SDL_Window* window, SDL_GLContext context)
+    : window_(window), context_(context), alive_(std::make_shared<SDL_GLContext>(context)) {
     const char* driver = SDL_GetCurrentVideoDriver();
     offscreenDriver_ = driver && std::strcmp(driver, "offscreen") == 0;
     glGenVertexArrays(1, &vertexArray_);
@@ -64,12 +65,16 @@ GlGpu::GlGpu(SDL_Window* window, SDL_GLContext context) : window_(window), conte
     glActiveTexture(GL_TEXTURE0);
 }
 
+// Names are freed only while the context is current: after the window is gone (exit), the
+// context's own deletion frees them.
 GlGpu::~GlGpu() {
+    if (Usable(alive_)) {
+        if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
+        if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
+        glDeleteVertexArrays(1, &vertexArray_);
+    }
     alive_.reset();
-    if (colorBuffer_) glDeleteRenderbuffers(1, &colorBuffer_);
-    if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
-    glDeleteVertexArrays(1, &vertexArray_);
-    SDL_GL_DeleteContext(context_);
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_DeleteContext(context_);
 }
 
 // An RGBA8 colour buffer in a framebuffer of its own; all drawing goes there.

@@ -53,7 +53,7 @@ class GlGpu : public Gpu {
   private:
     SDL_Window* window_;
     SDL_GLContext context_;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::shared_ptr<SDL_GLContext> alive_;
     GLuint vertexArray_ = 0;
     GLuint framebuffer_ = 0;
     GLuint colorBuffer_ = 0;

@@ -3,6 +3,7 @@
 // Depends on: platform/Gpu.h, libepoxy.
 #pragma once
 
+#include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <memory>
@@ -12,12 +13,18 @@
 namespace platform::gl {
 
 // Alive while the GL context is; records check it before deleting names.
-using ContextToken = std::weak_ptr<int>;
+using ContextToken = std::weak_ptr<SDL_GLContext>;
+
+// True when GL may be called for token's context: it still exists and is current.
+inline bool Usable(const ContextToken& token) {
+    auto context = token.lock();
+    return context && SDL_GL_GetCurrentContext() == *context;
+}
 
 struct GlTexture : Texture {
     GlTexture(ContextToken token, GLuint name) : token(std::move(token)), name(name) {}
     ~GlTexture() override {
-        if (!token.expired()) glDeleteTextures(1, &name);
+        if (Usable(token)) glDeleteTextures(1, &name);
     }
     ContextToken token;
     GLuint name;
@@ -26,7 +33,7 @@ struct GlTexture : Texture {
 struct GlBuffer : Buffer {
     GlBuffer(ContextToken token, GLuint name) : token(std::move(token)), name(name) {}
     ~GlBuffer() override {
-        if (!token.expired()) glDeleteBuffers(1, &name);
+        if (Usable(token)) glDeleteBuffers(1, &name);
     }
     ContextToken token;
     GLuint name;
@@ -35,7 +42,7 @@ struct GlBuffer : Buffer {
 struct GlShader : Shader {
     GlShader(ContextToken token, GLuint program) : token(std::move(token)), program(program) {}
     ~GlShader() override {
-        if (!token.expired()) glDeleteProgram(program);
+        if (Usable(token)) glDeleteProgram(program);
     }
     ContextToken token;
     GLuint program;
@@ -45,7 +52,7 @@ struct GlShader : Shader {
 struct GlSampler : SamplerState {
     GlSampler(ContextToken token, GLuint name) : token(std::move(token)), name(name) {}
     ~GlSampler() override {
-        if (!token.expired()) glDeleteSamplers(1, &name);
+        if (Usable(token)) glDeleteSamplers(1, &name);
     }
     ContextToken token;
     GLuint name;
