@@ -1,15 +1,15 @@
 // Game: the scene in which one chart is played: countdown, lead-in, the song started in a
 // fixed update, note motion, judgement and misses, the second counter, the result with its
 // ticker, and the return to the music selection.
-// Depends on: shell/Scene.h, gameplay/PlaySession.h, gameplay/RunScore.h, gameplay/Rgb.h.
+// Depends on: shell/Scene.h, gameplay/PlaySession.h, gameplay/RunScore.h, gameplay/ColorRgb.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "gameplay/ColorRgb.h"
 #include "gameplay/NoteRecord.h"
-#include "gameplay/Rgb.h"
 #include "shell/Scene.h"
 
 class Game : public Scene {
@@ -25,11 +25,11 @@ class Game : public Scene {
     int32_t startCountdown = 0;
     int32_t secondsLeft = 0;
     int32_t frameInSecond = 0;
-    Rgb redFlash;
-    Rgb redTextColor;
+    ColorRgb redFlash;
+    ColorRgb redTextColor;
     int32_t redTimer = 0;
-    Rgb blueFlash;
-    Rgb blueTextColor;
+    ColorRgb blueFlash;
+    ColorRgb blueTextColor;
     int32_t blueTimer = 0;
     std::wstring resultMessage;
     std::wstring redJudgement;
@@ -37,15 +37,15 @@ class Game : public Scene {
     int32_t bonus = 0;
     float gapUnits = 0;
     int32_t pulseCounter = 0;
-    Rgb trackColor;
+    ColorRgb trackColor;
 
   private:
     // One lane's notes, keys (Up, Right, Down, Left) and display fields.
     struct Lane {
         std::vector<NoteRecord>& notes;
         const uint32_t* keys;
-        Rgb& flash;
-        Rgb& textColor;
+        ColorRgb& flash;
+        ColorRgb& textColor;
         int32_t& timer;
         std::wstring& judgement;
     };

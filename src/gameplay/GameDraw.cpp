@@ -23,13 +23,13 @@ constexpr float kVisibleDistance = 0.5f;
 
 // Draws a sprite untinted (or tinted) at full alpha with rotation 0.
 void Sprite(const std::wstring& name, Float2 position, IntRect source, Float2 origin, float scale,
-            float depth, Rgb tint = kWhite) {
+            float depth, ColorRgb tint = kWhite) {
     SpriteRenderer::Get().DrawSprite(position, &source, 255, depth, origin, tint.red, tint.green,
                                      tint.blue, 0.0f, scale, name);
 }
 
 // Sets the brush to an integer colour.
-void SetColor(Rgb c) {
+void SetColor(ColorRgb c) {
     TextRenderer::Get().brush.SetColor({c.red / 255.0f, c.green / 255.0f, c.blue / 255.0f, 1.0f});
 }
 

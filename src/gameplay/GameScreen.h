@@ -1,17 +1,17 @@
 // GameScreen: the texts and colours the play and result screens are made of: level colours,
 // the time display, the scrolling title's window, the result ticker's window and the track
 // pulse period.
-// Depends on: gameplay/Rgb.h.
+// Depends on: gameplay/ColorRgb.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "gameplay/Rgb.h"
+#include "gameplay/ColorRgb.h"
 
 struct LevelColors {
-    Rgb bright;
-    Rgb dark;
+    ColorRgb bright;
+    ColorRgb dark;
 };
 
 // Index 0 to 2 of a level text "1" to "3"; other texts count as the nearest level.

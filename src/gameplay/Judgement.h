@@ -1,12 +1,12 @@
 // Judgement: the judgement windows of a run (k update-steps of motion on either side of the
 // line, widened by the gap), the grades with their words, points and colours, and the miss
 // bound. All bounds are computed in single precision as ((BPM * 0.006) / 1350) * k + g.
-// Depends on: gameplay/Rgb.h.
+// Depends on: gameplay/ColorRgb.h.
 #pragma once
 
 #include <cstdint>
 
-#include "gameplay/Rgb.h"
+#include "gameplay/ColorRgb.h"
 
 enum class Grade { kNone, kPerfect, kGreat, kOk, kBad };
 
@@ -14,7 +14,7 @@ struct GradeInfo {
     const wchar_t* word;
     int32_t points;
     bool keepsChain;
-    Rgb color;
+    ColorRgb color;
 };
 
 // The distance a note moves in one update, in track units.
@@ -31,5 +31,5 @@ bool IsMissed(float distance, float unit, float gap);
 const GradeInfo& InfoOf(Grade grade);
 
 // Colour of a lane's marker after a key press, and of the word "Miss".
-inline constexpr Rgb kPressFlash{0, 255, 255};
-inline constexpr Rgb kMissColor{128, 128, 128};
+inline constexpr ColorRgb kPressFlash{0, 255, 255};
+inline constexpr ColorRgb kMissColor{128, 128, 128};

@@ -68,7 +68,7 @@ class GameHarness : public scenetest::SceneHarness {
     }
 
     // The tint of the first sprite of this name drawn at x, in the last Draw.
-    Rgb TintOf(const std::wstring& name, float x) {
+    ColorRgb TintOf(const std::wstring& name, float x) {
         for (const SpriteCall& s : sprites)
             if (s.name == name && s.position.x == x) return {s.red, s.green, s.blue};
         return {-1, -1, -1};

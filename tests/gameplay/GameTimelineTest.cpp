@@ -43,13 +43,13 @@ TEST_F(GameTimeline, CountdownPressFlashesAndSoundsButJudgesNothing) {
     EXPECT_EQ(sounds.front().scale, 0.4f);
     EXPECT_EQ(Red().size(), 1u);
     Draw(*game);
-    EXPECT_EQ(TintOf(L"HitArea", 420), (Rgb{0, 255, 255}));
+    EXPECT_EQ(TintOf(L"HitArea", 420), (ColorRgb{0, 255, 255}));
     EXPECT_EQ(TintOf(L"HitArea", 800), kWhite);
     Next({kS, kJ});  // one sound per lane
     EXPECT_EQ(CountSounds(Kind::Effect, kTap), 2);
     RunThrough(108);
     Draw(*game);
-    EXPECT_EQ(TintOf(L"HitArea", 420), (Rgb{0, 255, 255}));
+    EXPECT_EQ(TintOf(L"HitArea", 420), (ColorRgb{0, 255, 255}));
     Next();  // update 109: eight updates after the last press the flash is gone
     Draw(*game);
     EXPECT_EQ(TintOf(L"HitArea", 420), kWhite);
