@@ -139,7 +139,7 @@ struct MusicListFile : scenetest::SceneHarness {};
 TEST_F(MusicListFile, ReadsCodePage932WithCrLfLineEnds) {
     // "曲" (0x8B 0xC8) and "太郎" (0x91 0xBE 0x98 0x59) in code page 932.
     WriteFile("Data/Music/0.nld", "\x8B\xC8[1:2:3]\x91\xBE\x98\x59\r\nB[4:5:6]b\r\n");
-    WriteTexture("\u66F2.png");
+    WriteTexture("\u66F2.png");  // the jacket is looked for under the decoded title
     WriteTexture("B.png");
     std::vector<MusicEntry> entries;
     std::string error;
@@ -163,6 +163,17 @@ TEST_F(MusicListFile, MissingEmptyAndUndecodableFilesFailWithTheirReason) {
     WriteFile("Data/Music/0.nld", "A[1:1:1]a\nB[1:1:1]\x81\n");
     EXPECT_FALSE(ReadMusicList(entries, error));
     EXPECT_NE(error.find("Data/Music/0.nld:2:"), std::string::npos) << error;
+}
+
+TEST_F(MusicListFile, MissingJacketStopsTheReading) {
+    WriteFile("Data/Music/0.nld", "Here[1:1:1]a\nNoJacketAnywhere[1:1:1]b\n");
+    WriteTexture("Here.png");
+    std::vector<MusicEntry> entries;
+    std::string error;
+    EXPECT_FALSE(ReadMusicList(entries, error));
+    EXPECT_NE(error.find("Data/Music/0.nld:2: jacket \"Data/Texture/NoJacketAnywhere.png\""),
+              std::string::npos)
+        << error;
 }
 
 }  // namespace
