@@ -3,6 +3,7 @@
 
 #include "shell/App.h"
 #include "shell/CommandLine.h"
+#include "shell/ContentCheck.h"
 
 int main(int argc, char** argv) {
     Options options;
@@ -19,8 +20,7 @@ int main(int argc, char** argv) {
             std::printf("lyrandel %s\n", LYRANDEL_VERSION);
             return 0;
         case Options::Mode::Check:
-            std::fprintf(stderr, "lyrandel: --check is not available yet\n");
-            return 1;
+            return RunCheck(options);
         default:
             return RunApp(options);
     }

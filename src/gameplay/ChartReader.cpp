@@ -42,8 +42,9 @@ std::string Quote(const std::string& text) {
 
 class ChartParser {
   public:
-    ChartParser(const std::string& bytes, const std::string& name, ChartContent& chart)
-        : bytes_(bytes), name_(name), chart_(chart) {}
+    ChartParser(const std::string& bytes, const std::string& name, ChartContent& chart,
+                bool authoring = false)
+        : bytes_(bytes), name_(name), chart_(chart), authoring_(authoring) {}
 
     // Reads every entry up to the end of the bytes or an overlong field.
     std::vector<std::string> Run() {
@@ -142,6 +143,7 @@ class ChartParser {
             Problem(line, "note value " + Quote(body) + ": stof argument out of range");
             return true;
         }
+        if (authoring_) AuthoringNotes(line, red, blue, distance, Quote(body));
         // Direction 4 has no key and no sprite: such a note could never be played.
         if (red >= 0 && red < 4) chart_.redNotes.push_back({distance, red});
         if (blue >= 0 && blue < 4) chart_.blueNotes.push_back({distance, blue});
@@ -162,6 +164,20 @@ class ChartParser {
                     "Second " + std::to_string(chart_.Second) + " is too large");
     }
 
+    // What the game accepts but an author would not mean: letters that give no note, and
+    // lanes out of order (only the first note of a lane is ever judged).
+    void AuthoringNotes(int line, int32_t red, int32_t blue, float distance,
+                        const std::string& value) {
+        if (red == 4) Problem(line, "the red direction letter gives no note (use U, R, D or L)");
+        if (blue == 4) Problem(line, "the blue direction letter gives no note (use U, R, D or L)");
+        if (red >= 0 && red < 4 && !chart_.redNotes.empty() &&
+            distance <= chart_.redNotes.back().distance)
+            Problem(line, "red note at " + value + " is not after the lane's previous note");
+        if (blue >= 0 && blue < 4 && !chart_.blueNotes.empty() &&
+            distance <= chart_.blueNotes.back().distance)
+            Problem(line, "blue note at " + value + " is not after the lane's previous note");
+    }
+
     void Problem(int line, const std::string& message) {
         problems_.push_back(name_ + ":" + std::to_string(line) + ": " + message);
     }
@@ -173,6 +189,7 @@ class ChartParser {
     int line_ = 1;
     int bpmLine_ = 0;
     int secondLine_ = 0;
+    bool authoring_ = false;
     std::vector<std::string> problems_;
 };
 
@@ -184,6 +201,14 @@ std::vector<std::string> ParseChart(const std::string& bytes, const std::string&
 }
 
 std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart) {
+    return ReadChart(path, chart, false);
+}
+
+std::vector<std::string> CheckChartFile(const std::string& path, ChartContent& chart) {
+    return ReadChart(path, chart, true);
+}
+
+std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         chart.redNotes.clear();
@@ -193,5 +218,5 @@ std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& ch
     std::ostringstream bytes;
     bytes << file.rdbuf();
     if (file.bad()) return {path + ": cannot read the chart file"};
-    return ParseChart(bytes.str(), path, chart);
+    return ChartParser(bytes.str(), path, chart, authoring).Run();
 }

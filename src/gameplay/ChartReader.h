@@ -30,3 +30,8 @@ std::vector<std::string> ParseChart(const std::string& bytes, const std::string&
                                     ChartContent& chart);
 // Reads the chart file at path (UTF-8); a file that cannot be opened is one problem.
 std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart);
+// Reads like ReadChartFile and also reports what an author would not mean: direction letters
+// that give no note, and notes of one lane not in ascending distance.
+std::vector<std::string> CheckChartFile(const std::string& path, ChartContent& chart);
+// The reading behind both, with or without the authoring notes.
+std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring);

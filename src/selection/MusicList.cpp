@@ -186,6 +186,14 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 }
 
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error) {
+    const JacketLoader loadJacket = [](const std::wstring& title) {
+        return TextureStore::Get().Load(title, title + L".png");
+    };
+    return ReadMusicList(entries, error, loadJacket);
+}
+
+bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
+                   const JacketLoader& loadJacket) {
     const std::string path = kMusicListPath;
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -200,9 +208,6 @@ bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error) {
     }
     std::wstring text;
     MusicListError failure;
-    const JacketLoader loadJacket = [](const std::wstring& title) {
-        return TextureStore::Get().Load(title, title + L".png");
-    };
     if (!DecodeList(bytes, text, failure) || !ParseMusicList(text, loadJacket, entries, failure)) {
         error = path + ":" + std::to_string(failure.line) + ": " + failure.message;
         return false;

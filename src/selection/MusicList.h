@@ -38,3 +38,6 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 // with one line "file:line: message" in error when the file is missing, malformed or empty,
 // or a jacket cannot be loaded.
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);
+// The same with the jacket loading given by the caller (the content check).
+bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
+                   const JacketLoader& loadJacket);

@@ -24,6 +24,7 @@
 #include "settings/Config.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
+#include "shell/ContentCheck.h"
 #include "shell/FrameLoop.h"
 #include "shell/FrameSteps.h"
 
@@ -121,6 +122,12 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
 }
 
 }  // namespace
+
+int RunCheck(const Options& options) {
+    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0)
+        return Fail("cannot enter the content directory " + options.dataDir);
+    return RunContentCheck();
+}
 
 int RunApp(const Options& options) {
     Options opts = options;

@@ -7,3 +7,5 @@
 
 // Runs the game as the options say; returns the process exit status.
 int RunApp(const Options& options);
+// Checks the content folder of the options; returns the exit status.
+int RunCheck(const Options& options);
