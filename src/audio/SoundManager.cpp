@@ -1,26 +1,127 @@
-// SoundManager: placeholder until the audio engine lands: requests are kept, nothing sounds.
+// SoundManager: the three slots (background music, music, sound effects), volumes from Config
+// at call time, and a sound file that cannot be played leaving its slot silent with one line
+// on stderr instead of stopping the game.
+// Depends on: audio/SoundManager.h, media/AudioEngine.h, media/SoundEffect.h, settings/Config.h,
+// platform/Codepage.h.
 #include "audio/SoundManager.h"
 
+#include <cstdio>
+#include <exception>
+
+#include "media/AudioEngine.h"
+#include "media/SoundEffect.h"
+#include "media/SoundEffectInstance.h"
+#include "platform/Codepage.h"
 #include "settings/Config.h"
 
-namespace DirectX {
-class AudioEngine {};
-}  // namespace DirectX
+namespace {
+
+const std::wstring kSoundDir = L"Data/Sound/";
+const std::wstring kMusicDir = L"Data/Music/";
+const std::wstring kEffectDir = L"Data/SE/";
+
+using Instance = std::unique_ptr<DirectX::SoundEffectInstance>;
+using Effect = std::unique_ptr<DirectX::SoundEffect>;
+
+// A short reading of a result code for the player.
+const char* Describe(DirectX::HRESULT hr) {
+    switch (hr) {
+        case 0x80070002:
+        case 0x80070003:
+            return "file not found";
+        case 0x80070005:
+            return "permission denied";
+        case DirectX::kNotSupported:
+            return "unsupported sound format";
+        case DirectX::kInvalidArg:
+            return "sound format that cannot be played";
+        case DirectX::kOutOfMemory:
+            return "out of memory";
+        default:
+            return "not a usable WAV file";
+    }
+}
+
+// Stops a slot at once and releases its instance, then its effect.
+void ReleaseSlot(Instance& instance, Effect& effect) {
+    if (instance) instance->Stop(true);
+    instance.reset();
+    effect.reset();
+}
+
+// Loads path and starts it in the slot at the volume; on failure the slot stays empty and
+// one line on stderr names the file and the code.
+void StartSlot(DirectX::AudioEngine* engine, const std::wstring& path, float volume, bool loop,
+               Instance& instance, Effect& effect) {
+    try {
+        effect = std::make_unique<DirectX::SoundEffect>(engine, path);
+        instance = effect->CreateInstance(0);
+        instance->SetVolume(volume);
+        instance->Play(loop);
+    } catch (const DirectX::SoundEffectError& e) {
+        std::fprintf(stderr, "lyrandel: %s: %s (error %08X); playing nothing\n",
+                     platform::WideToUtf8(path).c_str(), Describe(e.result()),
+                     unsigned(e.result()));
+        ReleaseSlot(instance, effect);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lyrandel: %s: the sound could not start (%s); playing nothing\n",
+                     platform::WideToUtf8(path).c_str(), e.what());
+        ReleaseSlot(instance, effect);
+    }
+}
+
+}  // namespace
 
 SoundManager& SoundManager::Get() {
     static SoundManager manager;
     return manager;
 }
-SoundManager::~SoundManager() = default;
+
+SoundManager::~SoundManager() { ReleaseAll(); }
+
 void SoundManager::RequestBackgroundMusic(const std::wstring& name, float scale) {
     if (observer) observer({SoundCall::Kind::BackgroundMusic, name, scale});
-    requestedBgmPath = L"Data/Sound/" + name;
+    requestedBgmPath = kSoundDir + name;
     bgmVolume = GetConfig().Volume * scale * GetConfig().BGMVolume;
 }
+
 void SoundManager::PlayMusic(const std::wstring& name, float scale) {
     if (observer) observer({SoundCall::Kind::Music, name, scale});
+    std::wstring path = kMusicDir + name;
+    ReleaseSlot(musicInstance, musicEffect);
+    if (path == kMusicDir || !engine) return;
+    float volume = GetConfig().Volume * scale * GetConfig().BGMVolume;
+    StartSlot(engine.get(), path, volume, false, musicInstance, musicEffect);
 }
+
 void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
     if (observer) observer({SoundCall::Kind::Effect, name, scale});
+    if (!engine) return;
+    // The earlier effect sounds on to its end; Update releases it then.
+    if (seInstance || seEffect)
+        endingEffects.push_back({std::move(seEffect), std::move(seInstance)});
+    float volume = GetConfig().Volume * scale * GetConfig().SEVolume;
+    StartSlot(engine.get(), kEffectDir + name, volume, false, seInstance, seEffect);
 }
-void SoundManager::Update() { currentBgmPath = requestedBgmPath; }
+
+void SoundManager::Update() {
+    if (requestedBgmPath != currentBgmPath) {
+        ReleaseSlot(bgmInstance, bgmEffect);
+        // A request that fails to load is still taken as current, so it is not read again
+        // every frame; another request is tried as usual.
+        if (requestedBgmPath != kSoundDir && engine)
+            StartSlot(engine.get(), requestedBgmPath, bgmVolume, true, bgmInstance, bgmEffect);
+        currentBgmPath = requestedBgmPath;
+    }
+    endingEffects.remove_if(
+        [](const EndingEffect& e) { return !e.instance || !e.instance->IsSounding(); });
+    if (engine) engine->Update();
+}
+
+void SoundManager::ReleaseAll() {
+    ReleaseSlot(bgmInstance, bgmEffect);
+    ReleaseSlot(musicInstance, musicEffect);
+    ReleaseSlot(seInstance, seEffect);
+    for (EndingEffect& e : endingEffects) ReleaseSlot(e.instance, e.effect);
+    endingEffects.clear();
+}

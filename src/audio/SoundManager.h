@@ -1,6 +1,6 @@
 // SoundManager: the one place through which scenes make sound: looping background music
 // (declarative, applied in Update), one music at a time, and overlapping effects.
-// Depends on: media/AudioEngine, media/SoundEffect, settings/Config.
+// Depends on: media/AudioEngine, media/SoundEffect, settings/Config, platform/Codepage (messages).
 #pragma once
 
 #include <functional>
@@ -28,10 +28,23 @@ class SoundManager {
     static SoundManager& Get();
     ~SoundManager();
 
+    // Declared first, so every sound below is released before it.
     std::unique_ptr<DirectX::AudioEngine> engine;
+    std::unique_ptr<DirectX::SoundEffectInstance> bgmInstance;
+    std::unique_ptr<DirectX::SoundEffect> bgmEffect;
     std::wstring currentBgmPath;
     std::wstring requestedBgmPath;
+    std::unique_ptr<DirectX::SoundEffectInstance> seInstance;
+    std::unique_ptr<DirectX::SoundEffect> seEffect;
+    std::unique_ptr<DirectX::SoundEffectInstance> musicInstance;
+    std::unique_ptr<DirectX::SoundEffect> musicEffect;
     float bgmVolume = 0;
+    // Earlier sound effects that still sound; each is released once it has played to its end.
+    struct EndingEffect {
+        std::unique_ptr<DirectX::SoundEffect> effect;  // declared first: outlives its instance
+        std::unique_ptr<DirectX::SoundEffectInstance> instance;
+    };
+    std::list<EndingEffect> endingEffects;
     // When set, every RequestBackgroundMusic, PlayMusic and PlaySoundEffect call is also
     // handed here (scene tests).
     std::function<void(const SoundCall&)> observer;
@@ -42,6 +55,9 @@ class SoundManager {
     void PlayMusic(const std::wstring& name, float scale);
     // Starts "Data/SE/" + name once, overlapping whatever plays.
     void PlaySoundEffect(const std::wstring& name, float scale);
-    // Per frame: applies the background-music request, then the engine's update.
+    // Per frame: applies the background-music request, releases effects that have ended,
+    // then runs the engine's update.
     void Update();
+    // Stops and releases every sound, instances before their effects (shutdown and tests).
+    void ReleaseAll();
 };
