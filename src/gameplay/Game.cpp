@@ -35,7 +35,7 @@ bool LoadTextures() {
     textures.push_back({L"skk", L"kk.png"});
     for (const auto& [name, file] : textures) {
         if (!TextureStore::Get().Load(name, file)) {
-            std::fprintf(stderr, "%s: cannot load the texture\n",
+            std::fprintf(stderr, "lyrandel: %s: cannot be loaded\n",
                          platform::WideToUtf8(L"Data/Texture/" + file).c_str());
             return false;
         }

@@ -25,7 +25,7 @@ bool PlaySession::LoadChart() {
     redNotes.clear();
     blueNotes.clear();
     if (!problems.empty()) {
-        std::fprintf(stderr, "%s\n", problems.front().c_str());
+        std::fprintf(stderr, "lyrandel: %s\n", problems.front().c_str());
         return false;
     }
     BPM = chart.BPM;

@@ -139,9 +139,9 @@ TEST_F(GameTimeline, UnplayableChartsFailToInitialize) {
     GetMusicChoice().title = L"Missing";
     EXPECT_FALSE(Game().Initialize());
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Data/Music/Song/1.nsd:1: BPM 700 is outside 1 to 600\n"
-              "Data/Music/Song/1.nsd:2: note value \"abc\": invalid stof argument\n"
-              "Data/Music/Missing/1.nsd: cannot open the chart file\n");
+              "lyrandel: Data/Music/Song/1.nsd:1: BPM 700 is outside 1 to 600\n"
+              "lyrandel: Data/Music/Song/1.nsd:2: note value \"abc\": invalid stof argument\n"
+              "lyrandel: Data/Music/Missing/1.nsd: cannot open the chart file\n");
 }
 
 }  // namespace
