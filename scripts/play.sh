@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --parallel "$(nproc)" --target lyrandel
+# The demo-content target writes build/demo-content (again whenever the generator changed).
+cmake --build build --parallel "$(nproc)" --target lyrandel demo-content
 content=build/demo-content
 [ -d "$content" ] || content=tests/data/minimal
 exec build/lyrandel --data "$content" "$@"
