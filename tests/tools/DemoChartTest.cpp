@@ -9,7 +9,9 @@
 #include <set>
 
 #include "GeneratedContent.h"
+#include "gameplay/ChartReader.h"
 #include "platform/Codepage.h"
+#include "selection/MusicList.h"
 
 namespace fs = std::filesystem;
 using namespace testcontent;
@@ -149,6 +151,16 @@ TEST(DemoSongs, MusicListDecodesAndNamesPlayableSongs) {
     }
     EXPECT_TRUE(japanese);
     EXPECT_TRUE(scrolls);
+
+    // The game's own list reader agrees, and finds every jacket.
+    std::vector<MusicEntry> read;
+    MusicListError error;
+    auto jacketExists = [&](const std::wstring& title) {
+        return fs::exists(tree / "Data" / "Texture" / (platform::WideToUtf8(title) + ".png"));
+    };
+    ASSERT_TRUE(ParseMusicList(*text, jacketExists, read, error)) << error.message;
+    ASSERT_EQ(read.size(), songs.size());
+    for (size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i].title, songs[i].title);
 }
 
 TEST(DemoSongs, ChartsFollowTheGrammarAndTheMusic) {
@@ -171,7 +183,14 @@ TEST(DemoSongs, ChartsFollowTheGrammarAndTheMusic) {
         size_t previousCount = 0;
         for (int level = 1; level <= 3; ++level) {
             const std::string name = t + "/" + std::to_string(level) + ".nsd";
-            Chart c = ReadChart(ReadFile(folder / (std::to_string(level) + ".nsd")), name);
+            const std::string bytes = ReadFile(folder / (std::to_string(level) + ".nsd"));
+            Chart c = ReadChart(bytes, name);
+            ChartContent game;
+            EXPECT_EQ(ParseChart(bytes, name, game), std::vector<std::string>{}) << name;
+            EXPECT_EQ(game.BPM, c.bpm);
+            EXPECT_EQ(game.Second, c.second);
+            EXPECT_EQ(game.redNotes.size(), c.red.size()) << name;
+            EXPECT_EQ(game.blueNotes.size(), c.blue.size()) << name;
             EXPECT_GE(c.bpm, 100) << name;
             EXPECT_LE(c.bpm, 180) << name;
             if (level == 1) tempos.insert(c.bpm);

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "GeneratedContent.h"
+#include "media/WAVFileReader.h"
 
 namespace fs = std::filesystem;
 using namespace testcontent;
@@ -43,6 +44,16 @@ PngHeader ReadPngHeader(const fs::path& path) {
     h.height = be(20);
     h.colourType = static_cast<uint8_t>(b[25]);
     return h;
+}
+
+// True when the game's WAV reader finds a playable format and samples in the file.
+bool GameReaderAccepts(const fs::path& path) {
+    std::string b = ReadFile(path);
+    DirectX::WaveFileInfo info;
+    if (DirectX::ParseWavData(reinterpret_cast<const uint8_t*>(b.data()), b.size(), info) != 0) {
+        return false;
+    }
+    return DirectX::IsValidWaveFormat(info.format, info.formatBytes) && info.sampleBytes > 0;
 }
 
 // Largest magnitude of a run of interleaved samples.
@@ -113,6 +124,7 @@ TEST(DemoContent, SoundsArePlainStereoPcmWithoutClicks) {
     for (const char* name : {"card-turn-over1.wav", "kira2.wav", "タンバリンの音.wav"}) {
         Wav w = ReadWav(se / name);
         ASSERT_TRUE(w.ok) << name;
+        EXPECT_TRUE(GameReaderAccepts(se / name)) << name;
         EXPECT_EQ(w.channels, 2);
         EXPECT_EQ(w.rate, 44100);
         EXPECT_LT(w.Frames(), 44100u) << name << " is not short";
@@ -124,6 +136,7 @@ TEST(DemoContent, SoundsArePlainStereoPcmWithoutClicks) {
     // largest jump between neighbouring frames inside it.
     Wav tune = ReadWav(tree / "Data" / "Sound" / "Zaroz.uro");
     ASSERT_TRUE(tune.ok);
+    EXPECT_TRUE(GameReaderAccepts(tree / "Data" / "Sound" / "Zaroz.uro"));
     EXPECT_EQ(tune.channels, 2);
     EXPECT_GT(tune.Frames(), 10u * 44100);
     int inside = 0;
