@@ -92,7 +92,7 @@ Canvas PaintTrack() {
     const float lanes[2] = {85.f, 465.f};  // centres of the red and blue lanes in the image
     Canvas c(w, h);
     c.Paint([&](float x, float y) {
-        float alpha = 0.1f - 0.04f * (y / h);
+        float alpha = 0.14f - 0.05f * (y / h);
         for (float lane : lanes) {
             float inLane = Coverage(std::fabs(x - lane) - 44.f);
             alpha += 0.07f * inLane;
