@@ -1,26 +1,159 @@
-// PlayerProfile: placeholder until the save files land: scores live in memory only.
+// PlayerProfile: sign-in, sign-up, sign-out and score keeping over the save files.
 #include "settings/PlayerProfile.h"
+
+#include <cstdio>
+
+#include "platform/AtomicFile.h"
+#include "platform/Codepage.h"
+#include "platform/FileSystem.h"
+#include "settings/SaveFile.h"
+
+namespace {
+
+constexpr const char* kSaveFolder = "Save";
+
+// "Save/" + name + ".svd" as UTF-8 bytes for the file system.
+std::string SavePath(const std::wstring& name) {
+    return std::string(kSaveFolder) + "/" + platform::WideToUtf8(name) + ".svd";
+}
+
+// A name that can be a file name inside "Save": not empty, no folder separator, no NUL.
+bool UsableName(const std::wstring& name) {
+    return !name.empty() && name.find(L'/') == std::wstring::npos &&
+           name.find(L'\0') == std::wstring::npos;
+}
+
+// One line on stderr; the game has no other channel for these.
+void Report(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// Reads and checks a save file; false (reported unless the file is simply missing) on failure.
+bool ReadSaveFile(const std::string& path, SaveFileContent* content) {
+    std::string bytes;
+    std::string error;
+    switch (platform::ReadWholeFile(path, &bytes, &error)) {
+        case platform::ReadResult::kMissing:
+            return false;
+        case platform::ReadResult::kFailed:
+            Report(error);
+            return false;
+        case platform::ReadResult::kOk:
+            break;
+    }
+    const auto text = platform::Cp932ToWide(bytes);
+    if (!text) {
+        Report(path + ": not valid code page 932 text");
+        return false;
+    }
+    if (ParseSaveText(*text, content, &error)) return true;
+    Report(path + ":" + error);
+    return false;
+}
+
+// The first record of that key, or nullptr.
+ScoreRecord* FindRecord(std::vector<ScoreRecord>& records, const std::wstring& music) {
+    for (ScoreRecord& r : records)
+        if (r.music == music) return &r;
+    return nullptr;
+}
+
+}  // namespace
 
 PlayerProfile& GetPlayerProfile() {
     static PlayerProfile profile;
     return profile;
 }
-bool LoadProfile(const std::wstring&) { return false; }
-bool SaveProfile() { return true; }
-void ClearProfile() { GetPlayerProfile() = PlayerProfile{}; }
-bool ProfileExists(const std::wstring&) { return false; }
-void RecordHighScore(const std::wstring& music, int level, int score) {
-    for (auto& r : GetPlayerProfile().records)
-        if (r.music == music) {
-            if (score > r.best[level]) r.best[level] = score;
-            return;
+
+bool LoadProfile(const std::wstring& name) {
+    if (!UsableName(name)) return false;
+    const std::string path = SavePath(name);
+    SaveFileContent content;
+    if (!ReadSaveFile(path, &content)) return false;
+    PlayerProfile& profile = GetPlayerProfile();
+    if (!profile.name.empty()) {
+        if (!SaveProfile()) {
+            Report("sign-in to " + platform::WideToUtf8(name) +
+                   " refused: " + platform::WideToUtf8(profile.name) + " could not be saved first");
+            return false;
         }
-    ScoreRecord record{music};
-    record.best[level] = score;
-    GetPlayerProfile().records.push_back(record);
+    } else {
+        profile.guestRecords = std::move(profile.records);
+    }
+    profile.name = name;
+    profile.password = std::move(content.password);
+    profile.records = std::move(content.records);
+    return true;
 }
+
+bool SaveProfile() {
+    const PlayerProfile& profile = GetPlayerProfile();
+    if (profile.name.empty()) return true;
+    const std::string shownName = platform::WideToUtf8(profile.name);
+    if (!UsableName(profile.name)) {
+        Report("cannot save account \"" + shownName + "\": the name cannot be a file name");
+        return false;
+    }
+    std::string bytes;
+    std::string error;
+    if (!FormatSaveBytes({profile.password, profile.records}, &bytes, &error)) {
+        Report("cannot save account " + shownName + ": " + error + "; its old save file stays");
+        return false;
+    }
+    if (!platform::EnsureFolder(kSaveFolder, &error) ||
+        !platform::WriteFileAtomically(SavePath(profile.name), bytes, &error)) {
+        Report(error);
+        return false;
+    }
+    return true;
+}
+
+void ClearProfile() {
+    PlayerProfile& profile = GetPlayerProfile();
+    if (!profile.name.empty() && ProfileExists(profile.name)) {
+        // An established account: its records are its own and go to its file, not the guest.
+        SaveProfile();
+        profile.records = std::move(profile.guestRecords);
+    } else {
+        // No account came into being: whatever is in memory stays the guest's.
+        for (ScoreRecord& r : profile.guestRecords) profile.records.push_back(std::move(r));
+    }
+    profile.guestRecords.clear();
+    profile.name.clear();
+    profile.password.clear();
+}
+
+bool ProfileExists(const std::wstring& name) {
+    return UsableName(name) && platform::PathExists(SavePath(name));
+}
+
+bool SignUpProfile(const std::wstring& name) {
+    if (!UsableName(name) || ProfileExists(name)) return false;
+    PlayerProfile& profile = GetPlayerProfile();
+    if (!profile.name.empty()) {
+        if (!SaveProfile()) return false;
+        profile.records.clear();
+    }
+    profile.name = name;
+    profile.password.clear();
+    return true;
+}
+
+void RecordHighScore(const std::wstring& music, int level, int score) {
+    PlayerProfile& profile = GetPlayerProfile();
+    ScoreRecord* record = FindRecord(profile.records, music);
+    if (record == nullptr) {
+        profile.records.push_back(ScoreRecord{music});
+        record = &profile.records.back();
+        record->best[level] = score;
+    } else if (record->best[level] < score) {
+        record->best[level] = score;
+    } else {
+        return;
+    }
+    // Saved at once, so a crash later in the session loses nothing.
+    if (!profile.name.empty()) SaveProfile();
+}
+
 int GetHighScore(const std::wstring& music, int level) {
-    for (auto& r : GetPlayerProfile().records)
-        if (r.music == music) return r.best[level];
-    return 0;
+    ScoreRecord* record = FindRecord(GetPlayerProfile().records, music);
+    return record ? record->best[level] : 0;
 }

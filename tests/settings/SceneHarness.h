@@ -56,7 +56,7 @@ class SceneHarness : public ::testing::Test {
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);
         GetConfig() = Config{};
-        ClearProfile();
+        GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
         KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
         KeyInput::Get().tracker.Reset();
@@ -72,7 +72,7 @@ class SceneHarness : public ::testing::Test {
         SoundManager::Get().observer = nullptr;
         KeyInput::Get().keyboard.reset();
         KeyInput::Get().tracker.Reset();
-        ClearProfile();
+        GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);

@@ -1,0 +1,87 @@
+// KeyValueReader: the reading rules shared by the game's text files ("Config.cfg", save files,
+// charts, the music list). Each of those files is a run of entries "key[value]rest of line",
+// read with delimited reads of at most 259 characters, and numbers are converted like the
+// standard string-to-number conversions.
+//
+// Usage: wrap the decoded text, then call ReadUntil with the delimiter of each piece:
+//     KeyValueReader<char> reader(bytes);
+//     Field key = reader.ReadUntil('[');          // a line feed does not end a key
+//     if (key.end == FieldEnd::kEndOfText) ...    // a key cut by the end is not looked at
+//     if (key.end == FieldEnd::kTooLong) ...      // report TooLongMessage(...) at key.line
+//     Field value = reader.ReadUntil(']');
+//     float f; std::string message;
+//     if (!ToFloat(value.text, &f, &message)) ... // "invalid stof argument" and the like
+//     reader.ReadUntil('\n');                      // the rest of the line
+//
+// A CR LF pair reads as one line feed (files written on another system read the same).
+// A read never takes more than kMaxFieldLength characters: a longer piece ends with
+// FieldEnd::kTooLong and the caller reports it, so reading always comes to an end.
+// Numbers are read in the "C" conventions whatever the process locale is.
+// Depends on: the standard library only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The longest piece one read may take (a 260-character buffer with its terminator).
+inline constexpr size_t kMaxFieldLength = 259;
+
+// How a delimited read ended.
+enum class FieldEnd {
+    kDelimiter,  // the delimiter was found and consumed
+    kEndOfText,  // the text ended first; the field holds what was read
+    kTooLong,    // kMaxFieldLength characters were read and the next one is not the delimiter
+};
+
+// One piece of text and where it began (1-based line number).
+template <class CharT>
+struct BasicField {
+    std::basic_string<CharT> text;
+    FieldEnd end = FieldEnd::kDelimiter;
+    int line = 1;
+};
+
+// Sequential bounded reader over a whole decoded file.
+template <class CharT>
+class KeyValueReader {
+  public:
+    using Field = BasicField<CharT>;
+
+    // Takes a copy of the text with every CR that precedes a LF removed.
+    explicit KeyValueReader(std::basic_string_view<CharT> text);
+
+    // Reads up to the delimiter (consumed, not stored), the end of the text, or the bound.
+    Field ReadUntil(CharT delimiter);
+
+    // True when every character has been consumed.
+    bool AtEnd() const { return position_ >= text_.size(); }
+
+    // The line of the next character to be read.
+    int Line() const { return line_; }
+
+  private:
+    std::basic_string<CharT> text_;
+    size_t position_ = 0;
+    int line_ = 1;
+};
+
+using Field = BasicField<char>;
+using WideField = BasicField<wchar_t>;
+
+// Converts like the standard string-to-float conversion: leading white space, the longest
+// float prefix, the rest ignored. False with "invalid stof argument" or
+// "stof argument out of range" in message.
+bool ToFloat(std::string_view text, float* value, std::string* message);
+
+// Converts like the standard string-to-int conversion in base 10. False with
+// "invalid stoi argument" or "stoi argument out of range" in message.
+bool ToInt(std::string_view text, int32_t* value, std::string* message);
+// The same for decoded wide text; characters outside ASCII end the number.
+bool ToInt(std::wstring_view text, int32_t* value, std::string* message);
+
+// "<what> longer than 259 characters".
+std::string TooLongMessage(std::string_view what);
+
+// "file:line: message", the form every reader reports problems in.
+std::string LocatedMessage(std::string_view file, int line, std::string_view message);
