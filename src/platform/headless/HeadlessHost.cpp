@@ -1,9 +1,57 @@
 // HeadlessHost: simulated clock and scripted messages for the headless mode.
 #include "platform/headless/HeadlessHost.h"
 
-namespace platform {
+#include <sys/resource.h>
 
-HeadlessHost::HeadlessHost(KeyScript script) : script_(std::move(script)) { QueueFrame(1); }
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace platform {
+namespace {
+
+// True when the environment variable is set to 1.
+bool Switch(const char* name) {
+    const char* value = std::getenv(name);
+    return value && std::strcmp(value, "1") == 0;
+}
+
+// Wall-clock nanoseconds since the epoch, comparable with the clock of the shell that started
+// the program.
+long long WallNanoseconds() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+HeadlessHost::HeadlessHost(KeyScript script)
+    : script_(std::move(script)),
+      realClock_(Switch("LYRANDEL_HEADLESS_REAL_CLOCK")),
+      report_(Switch("LYRANDEL_BENCH_REPORT")),
+      start_(std::chrono::steady_clock::now()) {
+    QueueFrame(1);
+}
+
+HeadlessHost::~HeadlessHost() {
+    if (!report_) return;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::fprintf(stderr,
+                 "lyrandel: bench: frames %llu, slots without a frame %llu, peak rss %ld KiB\n",
+                 static_cast<unsigned long long>(slots_.frames()),
+                 static_cast<unsigned long long>(slots_.emptySlots()), usage.ru_maxrss);
+}
+
+uint32_t HeadlessHost::Ticks() {
+    // The frame loop reads the clock just before each frame, so now_ is also that frame's start.
+    if (realClock_)
+        now_ = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - start_)
+                                         .count());
+    return now_;
+}
 
 void HeadlessHost::QueueFrame(uint64_t frame) {
     auto it = script_.before.find(frame);
@@ -29,11 +77,20 @@ bool HeadlessHost::PeekMessage(Message& out) {
 void HeadlessHost::PostMessage(const Message& message) { queue_.push_back(message); }
 
 void HeadlessHost::WaitUntil(uint32_t deadline) {
+    if (realClock_) {
+        if (queue_.empty())
+            std::this_thread::sleep_until(start_ + std::chrono::milliseconds(deadline));
+        return;
+    }
     // Time stands still while messages wait; otherwise it jumps straight to the deadline.
     if (queue_.empty() && static_cast<int32_t>(deadline - now_) > 0) now_ = deadline;
 }
 
 void HeadlessHost::AfterFrame(uint64_t frame) {
+    slots_.FrameAt(now_);
+    if (report_ && frame == 1)
+        std::fprintf(stderr, "lyrandel: bench: first frame presented at %lld ns\n",
+                     WallNanoseconds());
     auto it = script_.shotsAfter.find(frame);
     if (it != script_.shotsAfter.end() && onShot)
         for (const std::string& path : it->second) onShot(path);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/AudioBackend.h"
+#include "platform/sound/OutputLatency.h"
 #include "platform/sound/QuietAlsa.h"
 
 namespace platform {
@@ -210,6 +211,7 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
         return nullptr;
     }
     ALCdevice* device = alcLoopbackOpenDeviceSOFT(nullptr);
+    ForgetOutputConfig();  // read by now
     if (!device) {
         if (error) *error = "OpenAL has no loopback device";
         return nullptr;
@@ -242,6 +244,7 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
     if (noDevice) *noDevice = false;
     if (gLoopbackSelected) return OpenLoopback(error);
     ALCdevice* device = alcOpenDevice(nullptr);
+    ForgetOutputConfig();  // read by now
     if (!device) {
         if (noDevice) *noDevice = true;
         if (error) *error = "no sound device";

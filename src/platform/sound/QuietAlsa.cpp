@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "platform/sound/OutputLatency.h"
+
 namespace platform {
 namespace {
 
@@ -23,6 +25,8 @@ void QuietSoundLibraries() {
     done = true;
     // OpenAL Soft reads this once, at its first call; an explicit user setting wins.
     setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // Also read at the first device: the short mixing period.
+    ConfigureOutputPeriod();
     // The same library instance OpenAL Soft loads later; the handle is kept for good.
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
     if (!alsa) return;

@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# Builds in Release and runs the whole benchmark suite: the Google Benchmark programs (with
+# repetitions; medians reported) and the whole-process measurements (start-up to the first
+# frame, idle CPU, a 3-minute play on the real clock with its empty slots and peak memory).
+# Writes the results table of docs/performance.md between its markers.
+# Usage: scripts/bench.sh            (LYRANDEL_BENCH_QUICK=1: short runs while developing)
+# Run it alone: the machine's cores are shared, and other work shows in the figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${LYRANDEL_BENCH_BUILD:-build-bench}
+quick=${LYRANDEL_BENCH_QUICK:-0}
+doc=docs/performance.md
+export SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLYRANDEL_TESTS=OFF >/dev/null
+ninja -C "$build" -j2 >/dev/null
+
+content=$build/demo-content
+[ -d "$content/Data" ] || content=tests/data/minimal
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+reps=5 playSeconds=180 idleRuns=3 startRuns=7
+[ "$quick" = 1 ] && reps=2 playSeconds=15 idleRuns=1 startRuns=3
+
+echo "benchmarks ($reps repetitions)..."
+"$build"/bench/lyrandel_bench --benchmark_repetitions="$reps" \
+  --benchmark_report_aggregates_only=true --benchmark_out="$out/bench.json" \
+  --benchmark_out_format=json >/dev/null
+
+# A private copy of the content, since the game writes its settings and saves there.
+work=$out/content
+cp -r "$content"/. "$work"/
+
+echo "start-up to the first presented frame ($startRuns runs)..."
+echo "2 quit" >"$out/first-frame.txt"
+for i in $(seq "$startRuns"); do
+  t0=$(date +%s%N)
+  LYRANDEL_BENCH_REPORT=1 "$build"/lyrandel --headless --script "$out/first-frame.txt" \
+    --data "$work" 2>"$out/start.err" || true
+  t1=$(sed -n 's/.*first frame presented at \([0-9]*\) ns.*/\1/p' "$out/start.err")
+  [ -n "$t1" ] && echo $(((t1 - t0) / 1000)) >>"$out/start-us.txt"
+done
+
+echo "idle CPU ($idleRuns runs)..."
+for i in $(seq "$idleRuns"); do
+  bash bench/idle_cpu.sh "$build" "$content" 5 | awk '{print $2}' >>"$out/idle.txt"
+done
+
+# The longest song of the list (largest WAV), its place in the list and its play length.
+longest=$(python3 - "$work" <<'EOF'
+import pathlib, sys
+music = pathlib.Path(sys.argv[1]) / "Data/Music"
+titles = [l.split("[")[0] for l in (music / "0.nld").read_bytes().decode("cp932").split("\n") if "[" in l]
+best = max(titles, key=lambda t: (music / t / (t + ".wav")).stat().st_size if (music / t / (t + ".wav")).exists() else -1)
+chart = (music / best / "1.nsd").read_bytes().decode("cp932", "replace")
+second = int(chart.split("Second[")[1].split("]")[0]) if "Second[" in chart else 0
+size = (music / best / (best + ".wav")).stat().st_size
+print(titles.index(best), second, size // 176400, best.encode("unicode_escape").decode())
+EOF
+) || longest="0 0 0 none"
+read -r index second songSeconds title <<<"$longest"
+echo "play on the real clock: entry $index ($songSeconds s of music), ${playSeconds}s or the whole run..."
+{
+  echo "1 press SPACE"
+  f=3
+  for _ in $(seq "$index"); do echo "$f press D"; f=$((f + 2)); done
+  echo "$f press SPACE"
+  # Frames of the whole run (812 + 60 Second updates to the result), or the 3 minutes.
+  runEnd=$((f + 812 + 60 * second))
+  minutes=$((f + playSeconds * 1000 / 16))
+  [ "$quick" = 1 ] || [ $runEnd -lt $minutes ] && runEnd=$minutes
+  echo "$runEnd quit"
+} >"$out/play.txt"
+LYRANDEL_HEADLESS_REAL_CLOCK=1 LYRANDEL_BENCH_REPORT=1 "$build"/lyrandel --headless \
+  --script "$out/play.txt" --data "$work" 2>"$out/play.err" || true
+grep 'lyrandel: bench: frames' "$out/play.err" >"$out/play.txt.report" || true
+
+echo "writing $doc..."
+python3 - "$out" "$doc" "$content" "$reps" "$playSeconds" "$title" "$songSeconds" <<'EOF'
+import datetime, json, os, pathlib, platform, re, statistics, sys
+out, doc, content, reps, play, title, songSeconds = sys.argv[1:]
+out = pathlib.Path(out)
+bench = json.loads((out / "bench.json").read_text())
+medians = {b["run_name"]: b for b in bench["benchmarks"] if b.get("aggregate_name") == "median"}
+
+def med(name, key="real_time"):
+    b = medians.get(name)
+    return None if b is None else b.get(key)
+
+def lines(name):
+    p = out / name
+    return [float(x) for x in p.read_text().split()] if p.exists() else []
+
+def fmt(v, unit, digits=2):
+    return "not measured" if v is None else f"{v:.{digits}f} {unit}"
+
+def verdict(v, ok):
+    return "—" if v is None else ("meets" if ok(v) else "**misses**")
+
+rows = []
+def row(figure, target, v, unit, ok, digits=2):
+    rows.append(f"| {figure} | {target} | {fmt(v, unit, digits)} | {verdict(v, ok)} |")
+
+play_us = med("BM_FramePlayScreen400Notes")
+result_us = med("BM_FrameResultTicker400Notes")
+row("Whole frame, busiest play screen (400 notes, every play text, presses judged), CPU", "≤ 0.5 ms",
+    None if play_us is None else play_us / 1000, "ms", lambda v: v <= 0.5, 3)
+row("Whole frame, result screen (400 notes, ticker running), CPU", "≤ 0.5 ms",
+    None if result_us is None else result_us / 1000, "ms", lambda v: v <= 0.5, 3)
+for name, label in [("BM_SpritesEqualDepth/10000", "equal depths"),
+                    ("BM_SpritesMixedDepth/10000", "mixed depths, sorted"),
+                    ("BM_SpritesTurned/10000", "rotated")]:
+    ips = med(name, "items_per_second")
+    row(f"Sprite throughput, 10 000 sprites a pass, {label}", "≥ 20 M/s",
+        None if ips is None else ips / 1e6, "M/s", lambda v: v >= 20, 1)
+row("PlayMusic, 3-minute 44.1 kHz stereo 16-bit WAV, warm cache, game's device", "< 8 ms",
+    med("BM_PlayMusicThreeMinuteSongOnDevice"), "ms", lambda v: v < 8)
+if med("BM_PlayMusicThreeMinuteSong") is not None:
+    row("PlayMusic, same song, loopback device (audio benchmark)", "< 8 ms",
+        med("BM_PlayMusicThreeMinuteSong"), "ms", lambda v: v < 8)
+row("Whole frame whose update starts that song, wall time", "< 16 ms",
+    med("BM_FrameStartingTheSong"), "ms", lambda v: v < 16)
+start = lines("start-us.txt")
+row(f"Start-up to the first presented frame, headless ({len(start)} runs)", "≤ 300 ms",
+    statistics.median(start) / 1000 if start else None, "ms", lambda v: v <= 300, 1)
+report = (out / "play.txt.report").read_text() if (out / "play.txt.report").exists() else ""
+m = re.search(r"frames (\d+), slots without a frame (\d+), peak rss (\d+) KiB", report)
+row(f"Peak resident memory, playing the longest song ({songSeconds} s)", "≤ 150 MB",
+    int(m.group(3)) / 1024 if m else None, "MiB", lambda v: v <= 150, 1)
+idle = lines("idle.txt")
+row(f"Idle CPU of the frame loop, title screen ({len(idle)} runs of 5 s)", "< 2 % of a core",
+    statistics.median(idle) if idle else None, "%", lambda v: v < 2)
+row(f"Slots without a frame, {play} s play on the real clock, headless"
+    + (f" ({m.group(1)} frames)" if m else ""), "0",
+    int(m.group(2)) if m else None, "", lambda v: v == 0, 0)
+
+lat = medians.get("BM_AudioOutputLatency")
+audio = []
+if lat:
+    audio.append(f"| Period asked | {lat['asked_period_ms']:.0f} ms × {lat['asked_periods']:.0f} |")
+    audio.append(f"| Device rate | {lat['rate_hz']:.0f} Hz |")
+    audio.append(f"| Device period | {lat['period_ms']:.2f} ms |")
+    audio.append(f"| Output latency reported by the device | {lat['latency_ms']:.2f} ms |")
+else:
+    audio.append("| Output latency | not measured (no sound device) |")
+
+extra = []
+for name, unit, scale in [("BM_TextFrameOfTwentyUnchangedStrings", "µs", 1),
+                          ("BM_TextFrameOfOneChangingString", "µs", 1),
+                          ("BM_SpritesEqualDepth/200", "µs", 1)]:
+    b = medians.get(name)
+    if b:
+        t = b["real_time"] * {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
+        extra.append(f"| {name} | {t:.1f} µs |")
+
+cpu = "unknown"
+for line in open("/proc/cpuinfo"):
+    if line.startswith("model name"):
+        cpu = line.split(":", 1)[1].strip()
+        break
+table = "\n".join([
+    f"Measured {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC on {cpu}, "
+    f"{os.cpu_count()} cores (shared with other work), {platform.system()} {platform.release()}; "
+    f"Release build; content: `{content}`; benchmarks: medians of {reps} repetitions.",
+    "",
+    "| Figure | Target | Measured (median) | |",
+    "|---|---|---|---|",
+    *rows,
+    "",
+    "Audio output (OpenAL Soft's \"No Output\" driver under the benchmark):",
+    "",
+    "| | |",
+    "|---|---|",
+    *audio,
+    "",
+    "Other figures of the suite:",
+    "",
+    "| Benchmark | Median |",
+    "|---|---|",
+    *extra,
+])
+text = pathlib.Path(doc).read_text()
+begin, end = "<!-- bench table begin -->", "<!-- bench table end -->"
+if begin not in text or end not in text:
+    sys.exit(f"{doc} has no table markers")
+head, rest = text.split(begin, 1)
+_, tail = rest.split(end, 1)
+pathlib.Path(doc).write_text(head + begin + "\n" + table + "\n" + end + tail)
+print(table)
+EOF

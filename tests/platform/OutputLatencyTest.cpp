@@ -1,0 +1,41 @@
+// The period setting's parser and the slot count of the headless measurement report.
+#include <gtest/gtest.h>
+
+#include "platform/headless/SlotRecord.h"
+#include "platform/sound/OutputLatency.h"
+
+using platform::OutputPeriod;
+using platform::ParseOutputPeriod;
+
+TEST(OutputPeriod, ParsesPeriodAndCountAndOff) {
+    OutputPeriod p;
+    ASSERT_TRUE(ParseOutputPeriod("5x3", p));
+    EXPECT_EQ(p.milliseconds, 5);
+    EXPECT_EQ(p.periods, 3);
+    ASSERT_TRUE(ParseOutputPeriod("100x16", p));
+    EXPECT_EQ(p.milliseconds, 100);
+    ASSERT_TRUE(ParseOutputPeriod("off", p));
+    EXPECT_EQ(p.milliseconds, 0);
+    EXPECT_EQ(p.periods, 0);
+}
+
+TEST(OutputPeriod, RefusesMalformedAndOutOfRangeValuesAndKeepsTheOld) {
+    for (const char* bad :
+         {"", "5", "5x", "x3", "5x3ms", "0x3", "101x3", "5x1", "5x17", "-5x3", "5 x 3", "on"}) {
+        OutputPeriod p{7, 4};
+        EXPECT_FALSE(ParseOutputPeriod(bad, p)) << bad;
+        EXPECT_EQ(p.milliseconds, 7) << bad;
+        EXPECT_EQ(p.periods, 4) << bad;
+    }
+}
+
+TEST(SlotRecord, CountsSlotsWithoutAFrameBetweenFrames) {
+    platform::SlotRecord r;
+    for (uint32_t t : {17u, 33u, 49u}) r.FrameAt(t);  // slots 1, 2, 3: none missed
+    EXPECT_EQ(r.emptySlots(), 0u);
+    r.FrameAt(79);  // late in slot 4: still no slot without a frame
+    EXPECT_EQ(r.emptySlots(), 0u);
+    r.FrameAt(129);  // slot 8: slots 5, 6 and 7 had no frame
+    EXPECT_EQ(r.emptySlots(), 3u);
+    EXPECT_EQ(r.frames(), 5u);
+}
