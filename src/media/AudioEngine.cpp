@@ -55,6 +55,7 @@ AudioEngine::~AudioEngine() {
     std::vector<IVoiceNotify*> all(notifySet_.begin(), notifySet_.end());
     for (IVoiceNotify* notify : all) notify->OnDestroyEngine();
     notifySet_.clear();
+    updateSet_.clear();
 }
 
 bool AudioEngine::Update() {
@@ -63,6 +64,9 @@ bool AudioEngine::Update() {
         EnterCriticalError();
         return false;
     }
+    std::vector<IVoiceNotify*> due(updateSet_.begin(), updateSet_.end());
+    for (IVoiceNotify* notify : due)
+        if (updateSet_.count(notify)) notify->OnUpdate();
     return true;
 }
 
@@ -70,6 +74,7 @@ void AudioEngine::EnterCriticalError() {
     criticalError_ = true;
     std::vector<IVoiceNotify*> all(notifySet_.begin(), notifySet_.end());
     for (IVoiceNotify* notify : all) notify->OnCriticalError();
+    updateSet_.clear();
     instanceVoiceCount_ = 0;
     backend_.reset();
     std::fprintf(stderr, "lyrandel: the sound device was lost; going on without sound\n");
@@ -94,6 +99,13 @@ void AudioEngine::DestroyVoice(platform::VoiceId voice) {
 
 void AudioEngine::RegisterNotify(IVoiceNotify* notify) { notifySet_.insert(notify); }
 
-void AudioEngine::UnregisterNotify(IVoiceNotify* notify) { notifySet_.erase(notify); }
+void AudioEngine::UnregisterNotify(IVoiceNotify* notify) {
+    notifySet_.erase(notify);
+    updateSet_.erase(notify);
+}
+
+void AudioEngine::RegisterUpdate(IVoiceNotify* notify) { updateSet_.insert(notify); }
+
+void AudioEngine::UnregisterUpdate(IVoiceNotify* notify) { updateSet_.erase(notify); }
 
 }  // namespace DirectX

@@ -21,6 +21,8 @@ class IVoiceNotify {
     virtual void OnCriticalError() = 0;
     // The engine is going away: stop and free voices and buffers, forget the engine.
     virtual void OnDestroyEngine() = 0;
+    // Once per frame, for objects in the update set (streamed sounds topping up their queue).
+    virtual void OnUpdate() {}
 
   protected:
     ~IVoiceNotify() = default;
@@ -58,6 +60,9 @@ class AudioEngine {
     // Adds or removes an object from the set told about engine-wide events.
     void RegisterNotify(IVoiceNotify* notify);
     void UnregisterNotify(IVoiceNotify* notify);
+    // Adds or removes an object from the set called on every running Update.
+    void RegisterUpdate(IVoiceNotify* notify);
+    void UnregisterUpdate(IVoiceNotify* notify);
 
   private:
     // Drops every voice and the device after a loss.
@@ -65,6 +70,7 @@ class AudioEngine {
 
     std::unique_ptr<platform::AudioBackend> backend_;
     std::set<IVoiceNotify*> notifySet_;
+    std::set<IVoiceNotify*> updateSet_;
     uint32_t instanceVoiceCount_ = 0;
     uint32_t instanceVoiceLimit_ = 0xFFFFFFFF;
     bool criticalError_ = false;

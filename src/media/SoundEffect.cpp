@@ -1,4 +1,4 @@
-// SoundEffect: reading and checking the file, uploading its samples while the engine runs,
+// SoundEffect: mapping and checking the file, uploading its samples when first played whole,
 // making instances, and taking them down with it.
 // Depends on: media/SoundEffectImpl.h, media/WaveSamples.h.
 #include "media/SoundEffect.h"
@@ -22,28 +22,39 @@ SoundEffect::Impl::~Impl() {
 }
 
 void SoundEffect::Impl::Load(const std::wstring& fileName) {
-    HRESULT hr = ReadWavFile(fileName, fileData, fileBytes, info);
+    HRESULT hr = MapWavFile(fileName, file, info);
     if (!Failed(hr)) hr = Initialize();
     if (Failed(hr)) throw SoundEffectError(hr, fileName);
 }
 
 HRESULT SoundEffect::Impl::Initialize() {
     if (!engine || !IsValidWaveFormat(info.format, info.formatBytes) || !info.sampleStart ||
-        info.sampleBytes == 0 || !fileData)
+        info.sampleBytes == 0 || !file)
         return kInvalidArg;
     format = DecodeWaveFormat(info.format, info.formatBytes);
     uint32_t tag = EffectiveFormatTag(format);
     if (tag != kWaveFormatPcm && tag != kWaveFormatAdpcm && tag != kWaveFormatFloat)
         return kNotSupported;
-    platform::AudioBackend* backend = engine->Backend();
-    if (!backend) return kOk;
-    platform::SoundData data =
-        PrepareSamples(format, info.sampleStart, info.sampleBytes, converted);
-    data.loopStart = info.loopStart;
-    data.loopLength = info.loopLength;
-    std::string error;
-    buffer = backend->CreateBuffer(data, &error);
-    return buffer == 0 ? kFail : kOk;
+    samples = PrepareSamples(format, info.sampleStart, info.sampleBytes, converted);
+    samples.loopStart = info.loopStart;
+    samples.loopLength = info.loopLength;
+    return kOk;
+}
+
+platform::BufferId SoundEffect::Impl::WholeBuffer() {
+    platform::AudioBackend* backend = engine ? engine->Backend() : nullptr;
+    if (buffer == 0 && backend) {
+        std::string error;
+        buffer = backend->CreateBuffer(samples, &error);
+    }
+    return buffer;
+}
+
+bool SoundEffect::Impl::StreamsOnce() const { return samples.size > 8 * PieceBytes(); }
+
+size_t SoundEffect::Impl::PieceBytes() const {
+    size_t units = samples.rate / 2 / platform::UnitFrames(samples);
+    return (units > 0 ? units : 1) * platform::UnitBytes(samples);
 }
 
 void SoundEffect::Impl::ReleaseBuffer() {

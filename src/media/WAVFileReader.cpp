@@ -4,6 +4,7 @@
 #include "media/WAVFileReader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -215,24 +216,48 @@ HRESULT ReadAll(int fd, uint8_t* data, size_t size) {
     return kOk;
 }
 
+// Checks the size of an open file against the reader's limits.
+HRESULT SizeOf(int fd, size_t& size) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return HresultFromErrno(errno);
+    if (uint64_t(st.st_size) >= (uint64_t(1) << 32) || size_t(st.st_size) < kMinFileBytes)
+        return kFail;
+    size = size_t(st.st_size);
+    return kOk;
+}
+
+// Opens, sizes and maps the file; the descriptor is closed on every path.
+HRESULT MapFileWhole(const std::string& path, std::unique_ptr<MappedFile>& file) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return HresultFromErrno(errno);
+    size_t size = 0;
+    HRESULT hr = SizeOf(fd, size);
+    if (!Failed(hr)) {
+        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map == MAP_FAILED) {
+            hr = HresultFromErrno(errno);
+        } else {
+            file = std::make_unique<MappedFile>(static_cast<const uint8_t*>(map), size);
+        }
+    }
+    ::close(fd);
+    return hr;
+}
+
 // Opens, sizes and reads the file; the descriptor is closed on every path.
 HRESULT ReadFileWhole(const std::string& path, std::unique_ptr<uint8_t[]>& data, size_t& bytes) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return HresultFromErrno(errno);
-    struct stat st {};
-    HRESULT hr = kOk;
-    if (::fstat(fd, &st) != 0) {
-        hr = HresultFromErrno(errno);
-    } else if (uint64_t(st.st_size) >= (uint64_t(1) << 32) || size_t(st.st_size) < kMinFileBytes) {
-        hr = kFail;
-    } else {
+    size_t size = 0;
+    HRESULT hr = SizeOf(fd, size);
+    if (!Failed(hr)) {
         data.reset();
         bytes = 0;
-        data.reset(new (std::nothrow) uint8_t[size_t(st.st_size)]);
+        data.reset(new (std::nothrow) uint8_t[size]);
         if (!data) {
             hr = kOutOfMemory;
         } else {
-            bytes = size_t(st.st_size);
+            bytes = size;
             hr = ReadAll(fd, data.get(), bytes);
         }
     }
@@ -241,6 +266,17 @@ HRESULT ReadFileWhole(const std::string& path, std::unique_ptr<uint8_t[]>& data,
 }
 
 }  // namespace
+
+MappedFile::~MappedFile() { ::munmap(const_cast<uint8_t*>(data_), size_); }
+
+HRESULT MapWavFile(const std::wstring& fileName, std::unique_ptr<MappedFile>& file,
+                   WaveFileInfo& info) {
+    info = WaveFileInfo{};
+    file.reset();
+    if (fileName.empty()) return kInvalidArg;
+    if (HRESULT hr = MapFileWhole(platform::WideToUtf8(fileName), file); Failed(hr)) return hr;
+    return ParseWavData(file->data(), file->size(), info);
+}
 
 HRESULT ParseWavData(const uint8_t* data, size_t size, WaveFileInfo& info) {
     info = WaveFileInfo{};

@@ -27,6 +27,26 @@ struct SoundData {
     uint32_t loopLength = 0;
 };
 
+// Bytes of the smallest whole piece of the samples: one frame, or one ADPCM block.
+inline size_t UnitBytes(const SoundData& d) {
+    switch (d.type) {
+        case SampleType::kUnsigned8:
+            return d.channels;
+        case SampleType::kSigned16:
+            return 2 * size_t(d.channels);
+        case SampleType::kFloat32:
+            return 4 * size_t(d.channels);
+        case SampleType::kMsAdpcm:
+            return (size_t(d.samplesPerBlock - 2) / 2 + 7) * d.channels;
+    }
+    return 1;
+}
+
+// Sample frames in one such piece.
+inline size_t UnitFrames(const SoundData& d) {
+    return d.type == SampleType::kMsAdpcm ? d.samplesPerBlock : 1;
+}
+
 using BufferId = uint32_t;
 using VoiceId = uint32_t;
 
@@ -45,9 +65,15 @@ class AudioBackend {
     virtual bool SetGain(VoiceId voice, float gain) = 0;
     // Starts the buffer on the voice from its first sample, looping or once; false on failure.
     virtual bool Start(VoiceId voice, BufferId buffer, bool loop) = 0;
+    // Appends a buffer to the voice's queue (streamed sounds); false on failure.
+    virtual bool Queue(VoiceId voice, BufferId buffer) = 0;
+    // Takes one buffer the voice has finished off its queue; 0 when there is none.
+    virtual BufferId TakeFinished(VoiceId voice) = 0;
+    // Plays the voice's queue from its first buffer if the voice is not playing.
+    virtual bool Resume(VoiceId voice) = 0;
     // Lets a looping voice leave its loop and play to the buffer's end.
     virtual void ExitLoop(VoiceId voice) = 0;
-    // Stops the voice at once and takes its buffer off.
+    // Stops the voice at once and takes its buffer (or its whole queue) off.
     virtual void Stop(VoiceId voice) = 0;
     // True while the voice still has samples to play.
     virtual bool IsSounding(VoiceId voice) = 0;

@@ -166,3 +166,33 @@ TEST_F(SoundManagerTest, UnplayableFilesLeaveTheSlotSilentWithOneLine) {
     EXPECT_EQ(manager.seEffect, nullptr);
     EXPECT_EQ(manager.musicEffect, nullptr);
 }
+
+TEST_F(SoundManagerTest, LongMusicIsFedInPiecesWithoutAGapOrASlip) {
+    // Six seconds: long enough to be streamed rather than uploaded whole.
+    constexpr size_t kFrames = 6 * 44100;
+    std::vector<int16_t> s;
+    for (size_t i = 0; i < kFrames; ++i) {
+        s.push_back(int16_t(i % 30000 + 1));
+        s.push_back(0);
+    }
+    WriteFile("Data/Music/Long/Long.wav", PcmFile(2, s));
+    manager.PlayMusic(L"Long/Long.wav", 1.0f);
+    std::vector<float> mix;
+    for (size_t frame = 0; mix.size() / 2 < kFrames + 2 * kFrame; ++frame) {
+        manager.Update();
+        std::vector<float> part = Render(kFrame);
+        mix.insert(mix.end(), part.begin(), part.end());
+    }
+    for (size_t i = 0; i < kFrames; ++i) ASSERT_EQ(mix[2 * i], Count(i % 30000)) << i;
+    for (size_t i = kFrames; i < mix.size() / 2; ++i) ASSERT_EQ(mix[2 * i], 0.0f) << i;
+    manager.Update();
+    EXPECT_FALSE(manager.musicInstance->IsSounding());
+    // Stopped halfway and started again: from the beginning.
+    manager.PlayMusic(L"Long/Long.wav", 1.0f);
+    manager.Update();
+    Render(100 * kFrame);
+    manager.musicInstance->Stop(true);
+    EXPECT_TRUE(Silent(Render(kFrame)));
+    manager.musicInstance->Play();
+    EXPECT_EQ(Render(kFrame)[0], Count(0));
+}

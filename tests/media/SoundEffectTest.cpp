@@ -198,6 +198,9 @@ class FakeBackend : public platform::AudioBackend {
     void DestroyVoice(platform::VoiceId) override { --(*live_); }
     bool SetGain(platform::VoiceId, float) override { return true; }
     bool Start(platform::VoiceId, platform::BufferId, bool) override { return true; }
+    bool Queue(platform::VoiceId, platform::BufferId) override { return true; }
+    platform::BufferId TakeFinished(platform::VoiceId) override { return 0; }
+    bool Resume(platform::VoiceId) override { return true; }
     void ExitLoop(platform::VoiceId) override {}
     void Stop(platform::VoiceId) override {}
     bool IsSounding(platform::VoiceId) override { return true; }

@@ -40,25 +40,6 @@ ALenum FormatOf(const SoundData& d) {
     return 0;
 }
 
-// Bytes of one sample frame or ADPCM block, and frames it holds.
-void FrameShape(const SoundData& d, size_t& bytes, size_t& frames) {
-    switch (d.type) {
-        case SampleType::kUnsigned8:
-            bytes = d.channels, frames = 1;
-            break;
-        case SampleType::kSigned16:
-            bytes = 2 * d.channels, frames = 1;
-            break;
-        case SampleType::kFloat32:
-            bytes = 4 * d.channels, frames = 1;
-            break;
-        case SampleType::kMsAdpcm:
-            bytes = (size_t(d.samplesPerBlock - 2) / 2 + 7) * d.channels,
-            frames = d.samplesPerBlock;
-            break;
-    }
-}
-
 // Text of an OpenAL error code.
 std::string AlErrorText(ALenum code) {
     const char* text = alGetString(code);
@@ -83,8 +64,7 @@ class OpenAlBackend final : public AudioBackend {
     BufferId CreateBuffer(const SoundData& data, std::string* error) override {
         Use();
         ALenum format = FormatOf(data);
-        size_t frameBytes = 1, framesPerUnit = 1;
-        FrameShape(data, frameBytes, framesPerUnit);
+        size_t frameBytes = UnitBytes(data), framesPerUnit = UnitFrames(data);
         // OpenAL takes whole frames (whole blocks for ADPCM) only; a torn tail is dropped.
         size_t units = data.size / frameBytes;
         if (format == 0 || units == 0) return Fail(error, "no playable samples in this layout");
@@ -148,6 +128,31 @@ class OpenAlBackend final : public AudioBackend {
         alSourcei(voice, AL_BUFFER, ALint(buffer));
         alSourcei(voice, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
         alSourcePlay(voice);
+        return alGetError() == AL_NO_ERROR;
+    }
+
+    bool Queue(VoiceId voice, BufferId buffer) override {
+        Use();
+        alGetError();
+        ALuint id = buffer;
+        alSourceQueueBuffers(voice, 1, &id);
+        return alGetError() == AL_NO_ERROR;
+    }
+
+    BufferId TakeFinished(VoiceId voice) override {
+        Use();
+        ALint processed = 0;
+        alGetSourcei(voice, AL_BUFFERS_PROCESSED, &processed);
+        if (processed <= 0) return 0;
+        ALuint id = 0;
+        alSourceUnqueueBuffers(voice, 1, &id);
+        return alGetError() == AL_NO_ERROR ? id : 0;
+    }
+
+    bool Resume(VoiceId voice) override {
+        Use();
+        alGetError();
+        if (!IsSounding(voice)) alSourcePlay(voice);
         return alGetError() == AL_NO_ERROR;
     }
 
