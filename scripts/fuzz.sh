@@ -3,7 +3,7 @@
 # seed corpus for SECONDS (default 15). Fails on any crash, leak, sanitizer report, input that
 # takes over one second, or memory over 2 GB; the input that did it is left in
 # build-fuzz/findings/. FUZZ_TARGETS="chart wav" picks targets; FUZZ_RUNS=N runs N inputs per
-# target instead of a time.
+# target instead of a time; FUZZ_MAX_LEN=N caps the size of new inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-15}
@@ -19,6 +19,7 @@ else
   targets=$(cd "$bin" && ls fuzz_* | sed 's/^fuzz_//')
 fi
 if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); else limit=(-max_total_time="$seconds"); fi
+[ -z "${FUZZ_MAX_LEN:-}" ] || limit+=(-max_len="$FUZZ_MAX_LEN")
 
 failed=()
 for target in $targets; do

@@ -16,7 +16,8 @@ namespace {
 void ReadEntries(std::wstring_view text) {
     std::vector<MusicEntry> entries;
     MusicListError error;
-    ParseMusicList(text, [](const std::wstring&) { return true; }, entries, error);
+    ParseMusicList(
+        text, [](const std::wstring&) { return true; }, entries, error);
 }
 
 }  // namespace

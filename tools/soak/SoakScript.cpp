@@ -37,8 +37,8 @@ bool ReadCharts(std::vector<SoakChart>& charts, int& count, std::string& error) 
     for (size_t i = 0; i < entries.size(); ++i) {
         for (int level = 0; level < 3; ++level) {
             if (entries[i].levels[level] < 1) continue;
-            const std::string path = "Data/Music/" + platform::WideToUtf8(entries[i].title) +
-                                     "/" + std::to_string(level + 1) + ".nsd";
+            const std::string path = "Data/Music/" + platform::WideToUtf8(entries[i].title) + "/" +
+                                     std::to_string(level + 1) + ".nsd";
             SoakChart soak{static_cast<int>(i), level, {}};
             const std::vector<std::string> problems = ReadChartFile(path, soak.chart);
             if (!problems.empty()) {
