@@ -53,9 +53,17 @@ bool ToIntNarrow(const std::string& text, int32_t* value, std::string* message) 
 template <class CharT>
 KeyValueReader<CharT>::KeyValueReader(std::basic_string_view<CharT> text) {
     text_.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == CharT('\r') && i + 1 < text.size() && text[i + 1] == CharT('\n')) continue;
-        text_ += text[i];
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] != CharT('\r')) {
+            text_ += text[i++];
+            continue;
+        }
+        // CRs before a line feed or the end are line ends written on another system (or such
+        // a file cut short between CR and line feed); other CRs are text.
+        const size_t run = text.find_first_not_of(CharT('\r'), i);
+        const size_t stop = run == text.npos ? text.size() : run;
+        if (stop < text.size() && text[stop] != CharT('\n')) text_.append(text.substr(i, stop - i));
+        i = stop;
     }
 }
 

@@ -13,7 +13,8 @@
 //     if (!ToFloat(value.text, &f, &message)) ... // "invalid stof argument" and the like
 //     reader.ReadUntil('\n');                      // the rest of the line
 //
-// A CR LF pair reads as one line feed (files written on another system read the same).
+// CRs before a line feed or the end of the text are dropped, so CR LF reads as one line feed
+// (files written on another system, even when cut short after a CR, read the same).
 // A read never takes more than kMaxFieldLength characters: a longer piece ends with
 // FieldEnd::kTooLong and the caller reports it, so reading always comes to an end.
 // Numbers are read in the "C" conventions whatever the process locale is.
