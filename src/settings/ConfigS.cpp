@@ -1,7 +1,262 @@
-// ConfigS: placeholder scene that draws nothing and stays.
+// ConfigS: the carousel, the six value editors, the account flow with its safety rules, the
+// hit-line markers and the texts; "Config.cfg" is written when leaving through "Title".
+// Depends on: Config, PlayerProfile, TextureStore, SpriteRenderer, TextRenderer, KeyInput,
+// SoundManager, and Title (the only scene it hands over to).
 #include "settings/ConfigS.h"
 
-bool ConfigS::Initialize() { return true; }
-Scene* ConfigS::Update() { return nullptr; }
-void ConfigS::DrawSprites() {}
-void ConfigS::DrawTexts() {}
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "audio/SoundManager.h"
+#include "services/KeyInput.h"
+#include "services/SpriteRenderer.h"
+#include "services/TextRenderer.h"
+#include "services/TextureStore.h"
+#include "settings/Config.h"
+#include "settings/PlayerProfile.h"
+#include "settings/Title.h"
+
+namespace {
+
+constexpr uint32_t kKeyBackspace = 0x08;
+constexpr uint32_t kKeySpace = 0x20;
+constexpr int32_t kItems = 8;
+constexpr int32_t kHitLineItem = 5;
+constexpr int32_t kAccountItem = 7;
+// Longest name or password the entries take: keeps save-file lines and file names well
+// inside the readers' 259-character limit.
+constexpr size_t kMaxEntryLength = 64;
+
+// One value editor: its Config field, step and bounds, all single precision.
+struct Editor {
+    float Config::*field;
+    float step;
+    float lower;
+    float upper;
+};
+constexpr Editor kEditors[6] = {
+    {&Config::Volume, 0.05f, 0.0f, 2.0f},     {&Config::BGMVolume, 0.05f, 0.0f, 2.0f},
+    {&Config::SEVolume, 0.05f, 0.0f, 2.0f},   {&Config::HitGap, 0.01f, -2.0f, 2.0f},
+    {&Config::HitLine, 1.0f, 400.0f, 600.0f}, {&Config::HiSpeed, 0.5f, 0.5f, 9.0f},
+};
+
+// True when the key went down this frame.
+bool Pressed(uint32_t key) { return KeyInput::Get().IsKeyPressed(key); }
+
+// Sets the rectangle, optionally the colour, and draws one string.
+void Text(const std::wstring& text, LayoutRect rect, const Color4* color = nullptr) {
+    TextRenderer& renderer = TextRenderer::Get();
+    renderer.layoutRect = rect;
+    if (color) renderer.brush.SetColor(*color);
+    renderer.DrawString(text);
+}
+
+// A value in the "%f" form: six decimals.
+std::wstring SixDecimals(float value) {
+    wchar_t buffer[64];
+    std::swprintf(buffer, 64, L"%f", static_cast<double>(value));
+    return buffer;
+}
+
+// Backspace removes the last character; on an empty entry it reports true (leave the step).
+bool Erase(std::wstring& entry) {
+    if (entry.empty()) return true;
+    entry.pop_back();
+    return false;
+}
+
+// Starts a new account under name: refused for an empty name or one that already has a save
+// file (it would be overwritten). A signed-in account is saved first and keeps its records.
+bool SignUp(const std::wstring& name) {
+    if (name.empty() || ProfileExists(name)) return false;
+    PlayerProfile& profile = GetPlayerProfile();
+    if (!profile.name.empty()) {
+        if (!SaveProfile()) return false;
+        profile.records.clear();
+    }
+    profile.name = name;
+    profile.password.clear();
+    return true;
+}
+
+// Appends the letter or digit typed this frame, up to the entry's length limit.
+void Type(std::wstring& entry) {
+    const std::wstring typed = KeyInput::Get().GetTypedChar();
+    if (entry.size() + typed.size() <= kMaxEntryLength) entry += typed;
+}
+
+}  // namespace
+
+// Loads the hit marker and shows the menu on "Title" with Config's values.
+bool ConfigS::Initialize() {
+    if (!TextureStore::Get().Load(L"HitArea", L"Hit.png")) {
+        std::cerr << "lyrandel: Data/Texture/Hit.png: cannot be loaded\n";
+        return false;
+    }
+    openItem = 0;
+    cursor = 0;
+    signIn = true;
+    accountStep = 0;
+    nameInput.clear();
+    passwordInput.clear();
+    for (int k = 0; k < 6; ++k) workingValues[k] = GetConfig().*kEditors[k].field;
+    itemHandlers.clear();
+    for (int item = 1; item <= 6; ++item) itemHandlers.push_back([this, item] { EditValue(item); });
+    itemHandlers.push_back([this] { RunAccount(); });
+    labels = {L"Title",  L"MasterVolume", L"BGMVolume", L"SEVolume",
+              L"HitGap", L"HitLine",      L"HiSpeed",   L"Account"};
+    return true;
+}
+
+// Runs the open item, or the menu when none is open.
+Scene* ConfigS::Update() {
+    if (openItem != 0) {
+        itemHandlers[openItem - 1]();
+        return nullptr;
+    }
+    return UpdateMenu();
+}
+
+Scene* ConfigS::UpdateMenu() {
+    SoundManager& sound = SoundManager::Get();
+    if (Pressed('A')) {
+        sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
+        cursor = (cursor - 1 + kItems) % kItems;
+    }
+    if (Pressed('D')) {
+        sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
+        cursor = (cursor + 1) % kItems;
+    }
+    if (!Pressed(kKeySpace)) return nullptr;
+    sound.PlaySoundEffect(L"kira2.wav", 0.1f);
+    openItem = cursor;
+    cursor = 0;
+    if (openItem != 0) return nullptr;
+    // The settings stay in force in memory either way; a failed write keeps the old file and
+    // must not trap the player on this screen.
+    std::string error;
+    if (!SaveConfig(&error))
+        std::cerr << "lyrandel: Config.cfg not written: "
+                  << (error.empty() ? "unknown error" : error) << '\n';
+    return new Title;
+}
+
+void ConfigS::EditValue(int item) {
+    const Editor& editor = kEditors[item - 1];
+    float& value = workingValues[item - 1];
+    if (Pressed('A')) {
+        value -= editor.step;
+        if (value < editor.lower) value = editor.lower;
+    }
+    if (Pressed('D')) {
+        value += editor.step;
+        if (value > editor.upper) value = editor.upper;
+    }
+    if (Pressed(kKeySpace)) {
+        GetConfig().*editor.field = value;
+        cursor = item;
+        openItem = 0;
+    }
+}
+
+void ConfigS::RunAccount() {
+    if (accountStep == 0) {
+        if (Pressed('A')) {
+            signIn = true;
+            accountStep = 1;
+        }
+        if (Pressed('D')) {
+            signIn = false;
+            accountStep = 1;
+        }
+        if (Pressed(kKeySpace)) {
+            cursor = kAccountItem;
+            openItem = 0;
+        }
+    } else if (accountStep == 1) {
+        EnterName();
+    } else {
+        EnterPassword();
+    }
+}
+
+// Signing in or up saves the account signed in before (the profile operations do that); an
+// unknown name at sign-in and a taken name at sign-up keep the player on the name entry.
+void ConfigS::EnterName() {
+    if (Pressed(kKeySpace)) {
+        if (signIn) {
+            if (LoadProfile(nameInput)) accountStep = 2;
+        } else {
+            std::error_code ignored;  // an existing folder is fine
+            std::filesystem::create_directory("Save", ignored);
+            if (SignUp(nameInput)) accountStep = 2;
+        }
+    }
+    if (Pressed(kKeyBackspace) && Erase(nameInput)) accountStep = 0;
+    Type(nameInput);
+}
+
+// A wrong password or Backspace out of the entry signs out (saving the account first); a
+// finished sign-up is written at once, so the new name is taken from then on.
+void ConfigS::EnterPassword() {
+    if (Pressed(kKeySpace)) {
+        PlayerProfile& profile = GetPlayerProfile();
+        if (signIn) {
+            if (passwordInput == profile.password) {
+                openItem = 0;
+            } else {
+                passwordInput.clear();
+                ClearProfile();
+            }
+        } else {
+            profile.password = passwordInput;
+            SaveProfile();
+        }
+        accountStep = 0;
+    }
+    if (Pressed(kKeyBackspace) && Erase(passwordInput)) {
+        ClearProfile();
+        accountStep = 0;
+    }
+    Type(passwordInput);
+}
+
+// The two hit-line markers, only while the HitLine editor is open.
+void ConfigS::DrawSprites() {
+    if (openItem != kHitLineItem) return;
+    const float h = workingValues[kHitLineItem - 1];
+    const IntRect source{0, 0, 32, 32};
+    SpriteRenderer& sprites = SpriteRenderer::Get();
+    sprites.DrawSprite({400, h}, &source, 255, 0, {16, 16}, 255, 255, 255, 0, 1.0f, L"HitArea");
+    sprites.DrawSprite({820, h}, &source, 255, 0, {16, 16}, 255, 255, 255, 0, 1.0f, L"HitArea");
+}
+
+// Carousel or editor labels, the value, the account texts and the Space hint.
+void ConfigS::DrawTexts() {
+    const Color4 white{1, 1, 1, 1};
+    const Color4 grey{136 / 255.0f, 136 / 255.0f, 136 / 255.0f, 1};
+    if (openItem == 0) {
+        Text(labels[cursor], {540, 300, 740, 900}, &white);
+        Text(labels[(cursor - 1 + kItems) % kItems], {200, 300, 400, 900}, &grey);
+        Text(labels[(cursor + 1) % kItems], {880, 300, 1080, 900});
+    } else if (openItem <= 6) {
+        Text(labels[openItem], {540, 300, 740, 900}, &white);
+        Text(L"A(-) <<", {250, 300, 450, 900}, &white);
+        Text(L">> (+)D", {830, 300, 1030, 900});
+    }
+    for (int k = 1; k <= 6; ++k)
+        if (cursor == k || openItem == k)
+            Text(SixDecimals(workingValues[k - 1]), {540, 150, 740, 750});
+    if (openItem == kAccountItem) {
+        if (accountStep == 0)
+            Text(L"Sign In : A         Sign Up : D", {540, 150, 740, 750}, &white);
+        else if (accountStep == 1)
+            Text(L"Name\n" + nameInput, {540, 150, 740, 750}, &white);
+        else
+            Text(L"Password\n" + std::wstring(passwordInput.size(), L'*'), {540, 150, 740, 750},
+                 &white);
+    }
+    Text(L"\"Space\" Key is Enter", {540, 400, 740, 1000}, &white);
+}

@@ -1,13 +1,53 @@
-// ConfigS: one of the game's screens (placeholder until its scene lands).
-// Depends on: shell/Scene.h.
+// ConfigS: the configuration screen: a carousel of eight items ("Title", six setting editors,
+// "Account"), value editors stepping in single precision within their bounds, the hit-line
+// preview, and the sign-in and sign-up flow with name and password entries.
+// Depends on: shell/Scene.h, settings/Config.h, settings/PlayerProfile.h, services,
+// audio/SoundManager.
 #pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "shell/Scene.h"
 
 class ConfigS : public Scene {
-public:
+  public:
+    ConfigS() = default;
+    // The item routines capture this scene; a copy would run them on the original.
+    ConfigS(const ConfigS&) = delete;
+    ConfigS& operator=(const ConfigS&) = delete;
+
     bool Initialize() override;
     Scene* Update() override;
     void DrawSprites() override;
     void DrawTexts() override;
+
+  private:
+    // The menu: A and D move the cursor, Space opens the item or leaves through "Title".
+    Scene* UpdateMenu();
+    // The editor of item (1 to 6): A and D step within the bounds, Space stores the value.
+    void EditValue(int item);
+    // The account flow (item 7): choose, name entry, password entry.
+    void RunAccount();
+    // Step 1: the name entry and its confirmation.
+    void EnterName();
+    // Step 2: the password entry and its confirmation.
+    void EnterPassword();
+
+    // 0 while the menu shows, else the open item (1 to 7).
+    int32_t openItem = 0;
+    // The highlighted menu item, 0 to 7.
+    int32_t cursor = 0;
+    // The values being edited, in Config order.
+    float workingValues[6] = {};
+    // 0 choose sign-in or sign-up, 1 name entry, 2 password entry.
+    int32_t accountStep = 0;
+    bool signIn = true;
+    std::wstring nameInput;
+    std::wstring passwordInput;
+    // Routines of items 1 to 7, in menu order.
+    std::vector<std::function<void()>> itemHandlers;
+    std::vector<std::wstring> labels;
 };

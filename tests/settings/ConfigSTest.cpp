@@ -1,0 +1,163 @@
+// Configuration scene: the carousel, the editors' single-precision stepping and bounds, the
+// hit-line markers, the name and password entries, and the account flow's safety rules.
+#include <filesystem>
+#include <typeinfo>
+
+#include "SceneHarness.h"
+#include "settings/ConfigS.h"
+#include "settings/Title.h"
+
+namespace {
+
+using scenetest::kBackspace;
+using scenetest::kSpace;
+using Kind = SoundCall::Kind;
+
+struct ConfigSTest : scenetest::SceneHarness {
+    ConfigS scene;
+
+    void SetUp() override {
+        SceneHarness::SetUp();
+        WriteTexture("Hit.png");
+    }
+    // Draws a frame and returns the text drawn in the value and account rectangle.
+    std::wstring Upper() {
+        Draw(scene);
+        for (const TextCall& t : texts)
+            if (t.rect.top == 150) return t.text;
+        return L"(nothing)";
+    }
+    // Draws a frame and returns the text in the middle of the carousel.
+    std::wstring Middle() {
+        Draw(scene);
+        return texts.at(0).text;
+    }
+    // From the menu on "Title", opens the item at that many D steps.
+    void Open(int item) {
+        for (int i = 0; i < item; ++i) Step(scene, {'D'});
+        ASSERT_EQ(Step(scene, {kSpace}), nullptr);
+    }
+    // Types letters and digits, one a frame.
+    void Type(const std::string& keys) {
+        for (char c : keys) Step(scene, {static_cast<uint32_t>(c)});
+    }
+};
+
+TEST_F(ConfigSTest, CarouselWrapsBothWaysWithTheCardSound) {
+    ASSERT_TRUE(scene.Initialize());
+    EXPECT_EQ(Middle(), L"Title");
+    EXPECT_EQ(texts[1].text, L"Account");
+    EXPECT_EQ(texts[2].text, L"MasterVolume");
+    EXPECT_FLOAT_EQ(texts[2].color.r, 136 / 255.0f);
+    Step(scene, {'A'});
+    EXPECT_EQ(CountSounds(Kind::Effect, L"card-turn-over1.wav"), 1);
+    EXPECT_EQ(Middle(), L"Account");
+    Step(scene, {'D'});
+    EXPECT_EQ(Middle(), L"Title");
+    Step(scene, {'A', 'D'});
+    EXPECT_EQ(CountSounds(Kind::Effect, L"card-turn-over1.wav"), 2);
+    EXPECT_EQ(Middle(), L"Title");
+    Step(scene, {'D'});
+    EXPECT_EQ(Upper(), L"1.000000") << "the highlighted setting's value shows";
+}
+
+TEST_F(ConfigSTest, VolumeStepsInSinglePrecisionAndClampsAtItsBounds) {
+    ASSERT_TRUE(scene.Initialize());
+    Open(1);
+    EXPECT_EQ(Middle(), L"MasterVolume");
+    for (int i = 0; i < 20; ++i) Step(scene, {'D'});
+    EXPECT_EQ(Upper(), L"1.999999");
+    Step(scene, {'D'});
+    EXPECT_EQ(Upper(), L"2.000000");
+    Step(scene, {'D'});
+    EXPECT_EQ(Upper(), L"2.000000");
+    for (int i = 0; i < 40; ++i) Step(scene, {'A'});
+    EXPECT_EQ(Upper(), L"0.000001") << "forty single-precision steps stop short of 0";
+    Step(scene, {'A'});
+    EXPECT_EQ(Upper(), L"0.000000") << "the step below 0 is clamped";
+    Step(scene, {'D'});
+    EXPECT_EQ(GetConfig().Volume, 1.0f) << "nothing is stored before Space";
+    Step(scene, {kSpace});
+    EXPECT_EQ(GetConfig().Volume, 0.05f);
+    EXPECT_EQ(Middle(), L"MasterVolume") << "back in the menu on the edited item";
+    EXPECT_EQ(Upper(), L"0.050000");
+}
+
+TEST_F(ConfigSTest, OutOfRangeValueIsShownUntilStepped) {
+    GetConfig().HiSpeed = 20.0f;  // as a hand-edited file may hold
+    for (uint32_t key : {'D', 'A'}) {
+        ConfigS editor;
+        ASSERT_TRUE(editor.Initialize());
+        Step(editor, {'A'});
+        Step(editor, {'A'});
+        Draw(editor);
+        ASSERT_EQ(texts.at(0).text, L"HiSpeed");
+        EXPECT_EQ(texts.at(3).text, L"20.000000");
+        Step(editor, {kSpace});
+        Draw(editor);
+        EXPECT_EQ(texts.at(3).text, L"20.000000");
+        Step(editor, {key});
+        Draw(editor);
+        EXPECT_EQ(texts.at(3).text, key == 'D' ? L"9.000000" : L"19.500000");
+    }
+}
+
+TEST_F(ConfigSTest, HitLineMarkersFollowTheEditedValue) {
+    ASSERT_TRUE(scene.Initialize());
+    Draw(scene);
+    EXPECT_TRUE(sprites.empty());
+    Open(5);
+    Step(scene, {'A'});
+    Draw(scene);
+    ASSERT_EQ(sprites.size(), 2u);
+    EXPECT_EQ(sprites[0].position.x, 400);
+    EXPECT_EQ(sprites[1].position.x, 820);
+    EXPECT_EQ(sprites[0].position.y, 499.0f);
+    EXPECT_EQ(sprites[0].origin.x, 16);
+    EXPECT_EQ(sprites[0].source.right, 32);
+    EXPECT_EQ(sprites[0].name, L"HitArea");
+    for (int i = 0; i < 150; ++i) Step(scene, {'A'});
+    Draw(scene);
+    EXPECT_EQ(sprites[1].position.y, 400.0f);
+}
+
+TEST_F(ConfigSTest, NameEntryTypesErasesAndBacksOut) {
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+    Step(scene, {'A'});
+    EXPECT_EQ(Upper(), L"Name\n") << "the choosing A is not typed";
+    Type("AB1");
+    EXPECT_EQ(Upper(), L"Name\nAB1");
+    Step(scene, {kBackspace});
+    EXPECT_EQ(Upper(), L"Name\nAB");
+    Step(scene, {kBackspace});
+    Step(scene, {kBackspace});
+    EXPECT_EQ(Upper(), L"Name\n");
+    Step(scene, {kBackspace});
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+    Step(scene, {kSpace});
+    EXPECT_EQ(Middle(), L"Account");
+}
+
+TEST_F(ConfigSTest, UnknownNameAtSignInStaysOnTheNameEntry) {
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'A'});
+    Type("NOBODY");
+    Step(scene, {kSpace});
+    EXPECT_EQ(Upper(), L"Name\nNOBODY");
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+}
+
+TEST_F(ConfigSTest, AFailedWriteStillLeaves) {
+    std::filesystem::create_directory("Config.cfg");  // cannot be replaced by a file
+    ASSERT_TRUE(scene.Initialize());
+    auto next = Step(scene, {kSpace});
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(typeid(*next), typeid(Title));
+}
+
+}  // namespace
