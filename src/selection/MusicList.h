@@ -1,6 +1,7 @@
 // MusicList: the music list "Data/Music/0.nld" (code page 932): one entry a line, written
 // title "[" level ":" level ":" level "]" credit, each piece at most 259 characters.
-// Depends on: platform/Codepage.h, services/TextureStore.h (jackets are loaded while reading).
+// Depends on: settings/KeyValueReader.h, platform/Codepage.h, services/TextureStore.h (jackets
+// are loaded while reading).
 #pragma once
 
 #include <cstdint>

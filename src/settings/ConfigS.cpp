@@ -67,20 +67,6 @@ bool Erase(std::wstring& entry) {
     return false;
 }
 
-// Starts a new account under name: refused for an empty name or one that already has a save
-// file (it would be overwritten). A signed-in account is saved first and keeps its records.
-bool SignUp(const std::wstring& name) {
-    if (name.empty() || ProfileExists(name)) return false;
-    PlayerProfile& profile = GetPlayerProfile();
-    if (!profile.name.empty()) {
-        if (!SaveProfile()) return false;
-        profile.records.clear();
-    }
-    profile.name = name;
-    profile.password.clear();
-    return true;
-}
-
 // Appends the letter or digit typed this frame, up to the entry's length limit.
 void Type(std::wstring& entry) {
     const std::wstring typed = KeyInput::Get().GetTypedChar();
@@ -191,7 +177,7 @@ void ConfigS::EnterName() {
         } else {
             std::error_code ignored;  // an existing folder is fine
             std::filesystem::create_directory("Save", ignored);
-            if (SignUp(nameInput)) accountStep = 2;
+            if (SignUpProfile(nameInput)) accountStep = 2;
         }
     }
     if (Pressed(kKeyBackspace) && Erase(nameInput)) accountStep = 0;

@@ -101,7 +101,7 @@ TEST(MusicListParse, PiecesAreBoundedTo259Characters) {
     p = Parse(L"A[1:2:3]a\n" + longest + L"x[1:2:3]b\n");
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.error.line, 2);
-    EXPECT_NE(p.error.message.find("title is longer than 259"), std::string::npos);
+    EXPECT_NE(p.error.message.find("title longer than 259"), std::string::npos);
 
     p = Parse(L"A[1:2:3]" + longest + L"x\n");
     EXPECT_FALSE(p.ok);

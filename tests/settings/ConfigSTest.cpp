@@ -152,6 +152,95 @@ TEST_F(ConfigSTest, UnknownNameAtSignInStaysOnTheNameEntry) {
     EXPECT_TRUE(GetPlayerProfile().name.empty());
 }
 
+TEST_F(ConfigSTest, SignUpThenSignInInTheSameScene) {
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'D'});  // sign-up
+    Type("AB");
+    Step(scene, {kSpace});
+    EXPECT_TRUE(std::filesystem::is_directory("Save"));
+    EXPECT_EQ(GetPlayerProfile().name, L"AB");
+    EXPECT_EQ(Upper(), L"Password\n");
+    Type("12");
+    EXPECT_EQ(Upper(), L"Password\n**");
+    Step(scene, {kSpace});
+    EXPECT_EQ(GetPlayerProfile().password, L"12");
+    EXPECT_TRUE(std::filesystem::exists("Save/AB.svd")) << "a finished sign-up is written";
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+
+    Step(scene, {'A'});  // sign-in: the earlier text is still there
+    EXPECT_EQ(Upper(), L"Name\nAB");
+    Step(scene, {kSpace});
+    EXPECT_EQ(Upper(), L"Password\n**");
+    Step(scene, {kSpace});
+    EXPECT_EQ(Middle(), L"Title") << "a signed-in player is back in the menu on Title";
+    EXPECT_EQ(GetPlayerProfile().name, L"AB");
+}
+
+TEST_F(ConfigSTest, SignUpUnderATakenNameIsRefused) {
+    WriteFile("Save/ZZ.svd", "secret\nSong[1][2][3]\n");
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'D'});
+    Type("ZZ");
+    Step(scene, {kSpace});
+    EXPECT_EQ(Upper(), L"Name\nZZ");
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+}
+
+TEST_F(ConfigSTest, WrongPasswordSignsOutWithoutLosingTheEarlierAccount) {
+    WriteFile("Save/OLD.svd", "1\n");
+    WriteFile("Save/NEW.svd", "2\n");
+    ASSERT_TRUE(LoadProfile(L"OLD"));
+    RecordHighScore(L"Song", 1, 900);
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'A'});
+    Type("NEW");
+    Step(scene, {kSpace});
+    Type("9");
+    Step(scene, {kSpace});
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+    ASSERT_TRUE(LoadProfile(L"OLD"));
+    EXPECT_EQ(GetHighScore(L"Song", 1), 900);
+}
+
+TEST_F(ConfigSTest, BackspaceOutOfThePasswordSignsOut) {
+    WriteFile("Save/ME.svd", "7\n");
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'A'});
+    Type("ME");
+    Step(scene, {kSpace});
+    Type("7");
+    Step(scene, {kBackspace});
+    EXPECT_EQ(Upper(), L"Password\n");
+    EXPECT_EQ(GetPlayerProfile().name, L"ME");
+    Step(scene, {kBackspace});
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+}
+
+TEST_F(ConfigSTest, LeavingThroughTitleWritesTheConfiguration) {
+    ASSERT_TRUE(scene.Initialize());
+    Open(6);
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    for (int i = 0; i < 2; ++i) Step(scene, {'D'});  // 6 -> 7 -> 0
+    auto next = Step(scene, {kSpace});
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(typeid(*next), typeid(Title));
+    EXPECT_EQ(CountSounds(Kind::Effect, L"kira2.wav"), 1);
+    std::ifstream file("Config.cfg");
+    std::string all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(all.find("HiSpeed[1.500000]"), std::string::npos) << all;
+}
+
 TEST_F(ConfigSTest, AFailedWriteStillLeaves) {
     std::filesystem::create_directory("Config.cfg");  // cannot be replaced by a file
     ASSERT_TRUE(scene.Initialize());
