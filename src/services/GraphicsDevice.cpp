@@ -1,9 +1,13 @@
 // GraphicsDevice: the GPU back end over the host window, the 1280x720 back buffer, the frame's
 // clear, text pass bracket and presentation, and screenshots.
-// Depends on: platform/Gpu.h, platform/ImageCodec.h, services/TextRenderer.h.
+// Depends on: platform/Gpu.h, platform/NullGpu.h, platform/ImageCodec.h, services/TextRenderer.h.
 #include "services/GraphicsDevice.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/Gpu.h"
+#include "platform/NullGpu.h"
 #include "platform/ImageCodec.h"
 #include "services/TextRenderer.h"
 
@@ -24,6 +28,14 @@ bool GraphicsDevice::CreateDevice() {
         return false;
     }
     std::string error;
+    // Measurements only (docs/performance.md): the null back end, so a software GL driver's
+    // drawing does not hide the frame loop's own cost.
+    if (const char* v = std::getenv("LYRANDEL_BENCH_NULL_GPU"); v && std::strcmp(v, "1") == 0) {
+        auto null = std::make_unique<platform::NullGpu>();
+        null->keepVertices = false;
+        gpu = std::move(null);
+        return true;
+    }
     gpu = platform::CreateGlGpu(window, &error);
     if (!gpu) {
         lastError = "cannot create the graphics device: " + error;

@@ -24,6 +24,14 @@ long long WallNanoseconds() {
     return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+// User and system CPU time of the process so far, in milliseconds.
+long CpuMilliseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000L +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000L;
+}
+
 }  // namespace
 
 HeadlessHost::HeadlessHost(KeyScript script)
@@ -39,9 +47,11 @@ HeadlessHost::~HeadlessHost() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::fprintf(stderr,
-                 "lyrandel: bench: frames %llu, slots without a frame %llu, peak rss %ld KiB\n",
+                 "lyrandel: bench: frames %llu, slots without a frame %llu, peak rss %ld KiB, "
+                 "cpu %ld ms\n",
                  static_cast<unsigned long long>(slots_.frames()),
-                 static_cast<unsigned long long>(slots_.emptySlots()), usage.ru_maxrss);
+                 static_cast<unsigned long long>(slots_.emptySlots()), usage.ru_maxrss,
+                 CpuMilliseconds());
 }
 
 uint32_t HeadlessHost::Ticks() {
@@ -89,8 +99,8 @@ void HeadlessHost::WaitUntil(uint32_t deadline) {
 void HeadlessHost::AfterFrame(uint64_t frame) {
     slots_.FrameAt(now_);
     if (report_ && frame == 1)
-        std::fprintf(stderr, "lyrandel: bench: first frame presented at %lld ns\n",
-                     WallNanoseconds());
+        std::fprintf(stderr, "lyrandel: bench: first frame presented at %lld ns, cpu %ld ms\n",
+                     WallNanoseconds(), CpuMilliseconds());
     auto it = script_.shotsAfter.find(frame);
     if (it != script_.shotsAfter.end() && onShot)
         for (const std::string& path : it->second) onShot(path);
