@@ -7,6 +7,7 @@ packages=(
   fonts-ipaexfont-gothic libgl1-mesa-dri libegl1 libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

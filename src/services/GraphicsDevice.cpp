@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "platform/Gpu.h"
-#include "platform/NullGpu.h"
 #include "platform/ImageCodec.h"
+#include "platform/NullGpu.h"
 #include "services/TextRenderer.h"
 
 namespace {

@@ -97,7 +97,12 @@ void HeadlessHost::WaitUntil(uint32_t deadline) {
 }
 
 void HeadlessHost::AfterFrame(uint64_t frame) {
+    const uint64_t emptyBefore = slots_.emptySlots();
     slots_.FrameAt(now_);
+    if (report_ && slots_.emptySlots() != emptyBefore)
+        std::fprintf(stderr, "lyrandel: bench: %llu slots without a frame before frame %llu\n",
+                     static_cast<unsigned long long>(slots_.emptySlots() - emptyBefore),
+                     static_cast<unsigned long long>(frame));
     if (report_ && frame == 1)
         std::fprintf(stderr, "lyrandel: bench: first frame presented at %lld ns, cpu %ld ms\n",
                      WallNanoseconds(), CpuMilliseconds());
