@@ -107,7 +107,7 @@ out = pathlib.Path(out)
 bench = json.loads((out / "bench.json").read_text())
 # Names without the suffixes Google Benchmark adds for manual time and fixed iterations.
 def plain(name):
-    return re.sub(r"/(manual_time|iterations:\d+|real_time)", "", name)
+    return re.sub(r"/(manual_time|iterations:\d+|min_time:[\d.]+|real_time)", "", name)
 medians = {plain(b["run_name"]): b for b in bench["benchmarks"] if b.get("aggregate_name") == "median"}
 
 def med(name, key="real_time"):
