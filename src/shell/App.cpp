@@ -9,7 +9,9 @@
 #include <memory>
 #include <sstream>
 
+#include "audio/AudioCapture.h"
 #include "audio/SoundManager.h"
+#include "media/AudioEngine.h"
 #include "platform/Gpu.h"
 #include "platform/TextEngine.h"
 #include "platform/headless/HeadlessHost.h"
@@ -52,8 +54,28 @@ std::string Absolute(const std::string& path) {
     return std::filesystem::absolute(path).string();
 }
 
+// Gives the sound manager its engine: the loopback capture, silence for a headless run
+// without one, or the default device (silent when there is none).
+bool StartAudio(const Options& options, std::string& error) {
+    const bool headless = options.mode == Options::Mode::Headless;
+    try {
+        if (headless && !options.audioOut.empty()) {
+            if (!StartAudioCapture(options.audioOut, &error)) return false;
+            SoundManager::Get().engine = std::make_unique<DirectX::AudioEngine>();
+        } else if (headless) {
+            SoundManager::Get().engine = std::make_unique<DirectX::AudioEngine>(nullptr);
+        } else {
+            SoundManager::Get().engine = std::make_unique<DirectX::AudioEngine>();
+        }
+    } catch (const std::exception& e) {
+        error = std::string("cannot start the audio engine: ") + e.what();
+        return false;
+    }
+    return true;
+}
+
 // Brings up the services in their order (after the window); false with a reason.
-bool StartServices(std::string& error) {
+bool StartServices(const Options& options, std::string& error) {
     SoundManager::Get();
     KeyInput::Get();
     TextRenderer::Get();
@@ -64,6 +86,7 @@ bool StartServices(std::string& error) {
         return error = "cannot create the back buffer: " + device.lastError, false;
     if (!TextRenderer::Get().Initialize(L"メイリオ", L"", 14.0f))
         return error = "cannot set up text drawing", false;
+    if (!StartAudio(options, error)) return false;
     std::string spriteError;
     if (!CreateSpriteRenderer(&spriteError)) return error = spriteError, false;
     KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
@@ -116,9 +139,15 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
         shotFailed = true;
     };
     host.quitRequested = platform::QuitSignalled;
+    if (!options.audioOut.empty()) host.onFrame = CaptureAudioFrame;
     (void)window;
     const int status = RunLoop(host);
-    return status != 0 ? status : shotFailed ? 1 : 0;
+    bool audioFailed = false;
+    if (!options.audioOut.empty() && !FinishAudioCapture(&error)) {
+        std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
+        audioFailed = true;
+    }
+    return status != 0 ? status : (shotFailed || audioFailed) ? 1 : 0;
 }
 
 }  // namespace
@@ -142,7 +171,7 @@ int RunApp(const Options& options) {
     if (!window.Create(headless, error)) return Fail(error);
     GraphicsDevice::Get().window = window.handle();
     int status;
-    if (!StartServices(error)) {
+    if (!StartServices(opts, error)) {
         status = Fail(error);
     } else if (headless) {
         status = RunHeadless(opts, window);
