@@ -33,6 +33,7 @@ std::string KeyProblem(const std::wstring& music) {
     const std::string shown = "music key \"" + platform::WideToUtf8(music) + "\"";
     if (music.size() > kMaxFieldLength) return TooLongMessage(shown);
     if (music.find(L'[') != std::wstring::npos) return shown + " holds \"[\"";
+    if (music.find(L"\r\n") != std::wstring::npos) return shown + " holds a CR LF line end";
     if (!platform::WideToCp932(music)) return shown + " has no code page 932 form";
     return {};
 }
@@ -41,6 +42,9 @@ std::string KeyProblem(const std::wstring& music) {
 std::string PasswordProblem(const std::wstring& password) {
     if (password.size() > kMaxFieldLength) return TooLongMessage("password");
     if (password.find(L'\n') != std::wstring::npos) return "password holds a line feed";
+    // A CR before the line end would read back as part of the line end.
+    if (!password.empty() && password.back() == L'\r')
+        return "password ends with a carriage return";
     if (!platform::WideToCp932(password)) return "password has no code page 932 form";
     return {};
 }

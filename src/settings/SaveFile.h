@@ -21,5 +21,6 @@ bool ParseSaveText(std::wstring_view text, SaveFileContent* content, std::string
 
 // The file's code page 932 bytes, LF line ends. Refuses (false, with the reason in error) an
 // account that could not be read back as it is: a key without a code page 932 form, a key
-// holding "[", a password holding a line feed, or a password or key over 259 characters.
+// holding "[" or CR LF, a password holding a line feed or ending with CR, or a password or key
+// over 259 characters.
 bool FormatSaveBytes(const SaveFileContent& content, std::string* bytes, std::string* error);

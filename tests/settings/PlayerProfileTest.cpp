@@ -91,6 +91,23 @@ TEST_F(Profile, AKeyWithoutCodePage932FormRefusesTheWholeSave) {
     EXPECT_EQ(Entries("Save"), std::vector<std::string>{"K.svd"});
 }
 
+TEST_F(Profile, AnAccountThatWouldNotReadBackIsNotWritten) {
+    SignUp(L"R", L"X");
+    ASSERT_TRUE(SaveProfile());
+    CaptureStderr();
+    GetPlayerProfile().password = L"X\r";
+    EXPECT_FALSE(SaveProfile());
+    GetPlayerProfile().password = std::wstring(260, L'P');
+    EXPECT_FALSE(SaveProfile());
+    GetPlayerProfile().password = L"X";
+    GetPlayerProfile().records.push_back(ScoreRecord{std::wstring(260, L'k')});
+    EXPECT_FALSE(SaveProfile());
+    const std::string messages = GetCapturedStderr();
+    EXPECT_NE(messages.find("password ends with a carriage return"), std::string::npos);
+    EXPECT_NE(messages.find("password longer than 259 characters"), std::string::npos);
+    EXPECT_EQ(Read("Save/R.svd"), "X\n");
+}
+
 TEST_F(Profile, AFailedSignInChangesNothing) {
     SignUp(L"A", L"PA");
     RecordHighScore(L"Song", 0, 10);
