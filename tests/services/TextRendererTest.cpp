@@ -85,3 +85,31 @@ TEST_F(TextRendererTest, OutsideThePassStringsAreOnlyObserved) {
     EXPECT_TRUE(text.fontPath.empty());
     text.RemoveFont();  // no font was added: nothing to remove, and no harm
 }
+
+TEST_F(TextRendererTest, PrivateFontIsAddedWithItsFullPathAndRemovedAtShutdown) {
+    const std::wstring font = L"/usr/share/fonts/opentype/ipaexfont-gothic/ipaexg.ttf";
+    TextRenderer other;
+    ASSERT_TRUE(other.Initialize(L"IPAexGothic", font, 14.0f));
+    EXPECT_EQ(other.fontPath, font);
+    other.RemoveFont();
+    EXPECT_TRUE(other.fontPath.empty());
+    // A font file that cannot be added is not fatal: the family falls back.
+    TextRenderer missing;
+    EXPECT_TRUE(missing.Initialize(L"メイリオ", L"no-such-font.ttf", 14.0f));
+    EXPECT_TRUE(missing.fontPath.empty());
+    TextRenderer zero;
+    EXPECT_FALSE(zero.Initialize(L"メイリオ", L"", 0.0f));
+    EXPECT_NE(GraphicsDevice::Get().lastError.find("font"), std::string::npos);
+}
+
+TEST(GraphicsDeviceTest, FailuresSayWhatFailed) {
+    GraphicsDevice device;
+    EXPECT_FALSE(device.CreateDevice());
+    EXPECT_NE(device.lastError.find("no window"), std::string::npos);
+    EXPECT_FALSE(device.CreateDeviceResources());
+    EXPECT_FALSE(device.SaveScreenshot("x.png"));
+    EXPECT_NE(device.lastError.find("x.png"), std::string::npos);
+    device.Clear();  // without a device these do nothing
+    EXPECT_FALSE(device.Present());
+    EXPECT_FALSE(device.PresentTest());
+}
