@@ -154,5 +154,4 @@ TEST_F(GlPixels, GoldenTextOverSprites) {
     text.DrawString(L"半透明の文字 / Translucent");
     device.EndDraw();
     gltest::ExpectGolden(Frame(), "text.png");
-    text.ReleaseDeviceResources();
 }
