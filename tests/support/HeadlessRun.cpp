@@ -34,12 +34,11 @@ HeadlessRun::~HeadlessRun() {
     if (!std::getenv("LYRANDEL_KEEP_E2E")) fs::remove_all(work, ignored);
 }
 
-int HeadlessRun::Run(const std::string& args) {
+int HeadlessRun::Run(const std::string& args, const std::string& env) {
     const fs::path err = work.string() + ".stderr";
     // Driver libraries of the offscreen GL stack leak at exit; leaks are checked in-process.
     const std::string cmd =
-        "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen "
-        "ALSOFT_DRIVERS=null '" +
+        "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + env + " '" +
         std::string(LYRANDEL_BINARY) + "' " + args + " 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
@@ -52,8 +51,12 @@ int HeadlessRun::Run(const std::string& args) {
 int HeadlessRun::Play(const std::string& script, const std::string& extraArgs) {
     const fs::path scriptPath = work.string() + ".script";
     std::ofstream(scriptPath) << script;
+    // A run that takes no screenshot needs no pixels: the null GPU back end plays the same
+    // game without the software rasteriser's cost.
+    const bool shots = script.find(" shot ") != std::string::npos;
     Run("--headless --script '" + scriptPath.string() + "' --data '" + work.string() + "' " +
-        extraArgs);
+            extraArgs,
+        shots ? "" : "LYRANDEL_BENCH_NULL_GPU=1");
     fs::remove(scriptPath);
     return status;
 }

@@ -19,8 +19,9 @@ struct HeadlessRun {
 
     // Runs the game on the script text with extra options; returns the exit status.
     int Play(const std::string& script, const std::string& extraArgs = "");
-    // Runs the program with arbitrary options (the folder is given by --data); exit status.
-    int Run(const std::string& args);
+    // Runs the program with arbitrary options (the folder is given by --data) and extra
+    // environment assignments; returns the exit status.
+    int Run(const std::string& args, const std::string& env = "");
     // Reads a file of the private folder as bytes ("" when missing).
     std::string Read(const std::filesystem::path& relative) const;
 };
