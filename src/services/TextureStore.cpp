@@ -7,6 +7,8 @@
 #include "platform/Gpu.h"
 #include "services/GraphicsDevice.h"
 
+std::wstring TexturePath(const std::wstring& file) { return L"Data/Texture/" + file; }
+
 TextureStore& TextureStore::Get() {
     static TextureStore store;
     return store;
@@ -14,8 +16,11 @@ TextureStore& TextureStore::Get() {
 
 // A name already present keeps its texture and the file is not looked at.
 bool TextureStore::Load(const std::wstring& name, const std::wstring& file) {
-    if (textures_.count(name)) return true;
-    std::string path = platform::WideToUtf8(L"Data/Texture/" + file);
+    if (textures_.count(name)) {
+        jackets_.Forget(name);
+        return true;
+    }
+    std::string path = platform::WideToUtf8(TexturePath(file));
     GraphicsDevice& device = GraphicsDevice::Get();
     std::string error;
     auto texture = DirectX::CreateTextureFromFile(device.gpu.get(), path, &error);
@@ -32,4 +37,9 @@ std::shared_ptr<platform::Texture> TextureStore::Find(const std::wstring& name) 
     return it == textures_.end() ? nullptr : it->second;
 }
 
-void TextureStore::Clear() { textures_.clear(); }
+void TextureStore::Remove(const std::wstring& name) { textures_.erase(name); }
+
+void TextureStore::Clear() {
+    textures_.clear();
+    jackets_.Clear();
+}
