@@ -70,6 +70,7 @@ bool SelectMusic::Initialize() {
             level = choice.level[0] - L'1';
     }
     shownIndex = -1;
+    drawnIndex = -1;
     countdown = 0;
     previewPhase = 0;
     return true;
@@ -137,25 +138,27 @@ const MusicEntry& SelectMusic::Neighbour(int step) const {
     return entries[((index + step) % n + n) % n];
 }
 
-// Jackets are decoded when first drawn. The three shown ones come first; when none of them
-// had to be decoded, one jacket up to two places away is decoded ahead, so stepping through
-// the list finds its jackets ready and no frame decodes more than the one coming into view.
-// A jacket that cannot be decoded is not drawn.
+// Jackets are decoded when first drawn. The three shown ones come first. A frame in which
+// the highlight did not move and no shown jacket had to be decoded decodes one jacket up to
+// two places away ahead of time: stepping (a key can go down every other frame) then finds its
+// jackets ready, the decoding falls in the quiet frames between steps, and no frame decodes
+// more than one jacket after the first. A jacket that cannot be decoded is not drawn.
 void SelectMusic::PrepareJackets() {
     JacketCache& cache = TextureStore::Get().jackets();
-    bool decoded = false;
+    bool busy = index != drawnIndex;
+    drawnIndex = index;
     for (int step : {-1, 0, 1}) {
         const std::wstring& title = Neighbour(step).title;
-        decoded = decoded || cache.NeedsDecoding(title);
+        busy = busy || cache.NeedsDecoding(title);
         jacketShown[step + 1] = cache.Use(title);
     }
     for (int step : {1, -1, 2, -2}) {
         const std::wstring& title = Neighbour(step).title;
         if (!cache.NeedsDecoding(title)) {
             cache.Use(title);  // keeps it among the most recent
-        } else if (!decoded) {
+        } else if (!busy) {
             cache.Use(title);
-            decoded = true;
+            busy = true;
         }
     }
 }
