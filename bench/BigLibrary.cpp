@@ -1,6 +1,7 @@
 // BigLibrary: numbered copies of the demo songs with stamped jackets and linked files.
 #include "BigLibrary.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -41,7 +42,7 @@ platform::Image Stamped(const platform::Image& jacket, int number) {
     platform::Image out = jacket;
     for (int bit = 0; bit < 12; ++bit) {
         const uint8_t shade = (number >> bit) & 1 ? 240 : 16;
-        for (int y = out.height - 20; y < out.height - 4; ++y)
+        for (int y = std::max(0, out.height - 20); y < out.height - 4; ++y)
             for (int x = 8 + bit * 20; x < 8 + bit * 20 + 16 && x < out.width; ++x) {
                 uint8_t* p = &out.rgba[(size_t(y) * out.width + x) * 4];
                 p[0] = p[1] = p[2] = shade;
