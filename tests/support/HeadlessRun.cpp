@@ -38,9 +38,10 @@ int HeadlessRun::Run(const std::string& args, const std::string& env) {
     const fs::path err = work.string() + ".stderr";
     const fs::path out = work.string() + ".stdout";
     // Driver libraries of the offscreen GL stack leak at exit; leaks are checked in-process.
+    // Stdout goes to a file unless the arguments redirect it themselves (theirs come later).
     const std::string cmd =
         "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + env + " '" +
-        std::string(LYRANDEL_BINARY) + "' " + args + " 2>'" + err.string() + "' >'" + out.string() +
+        std::string(LYRANDEL_BINARY) + "' >'" + out.string() + "' " + args + " 2>'" + err.string() +
         "'";
     const int raw = std::system(cmd.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
