@@ -18,7 +18,7 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
 }  // namespace
 
 const char* UsageText() {
-    return "usage: lyrandel [--data DIR]\n"
+    return "usage: lyrandel [--data DIR] [--fullscreen | --window]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
            "       lyrandel --help | --version\n"
@@ -27,7 +27,9 @@ const char* UsageText() {
            "  --check            report every problem of the content files and exit\n"
            "  --headless         run without a window or sound device, on a simulated clock\n"
            "  --script FILE      key script of the headless mode\n"
-           "  --audio-out FILE   write the headless mode's sound as a WAV file\n";
+           "  --audio-out FILE   write the headless mode's sound as a WAV file\n"
+           "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
+           "  --window           play in a window this time\n";
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error) {
@@ -52,6 +54,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             if (!TakeValue(argc, argv, i, out.script, error)) return false;
         } else if (arg == "--audio-out") {
             if (!TakeValue(argc, argv, i, out.audioOut, error)) return false;
+        } else if (arg == "--fullscreen" || arg == "--window") {
+            const auto display =
+                arg == "--window" ? Options::Display::Window : Options::Display::Fullscreen;
+            if (out.display != Options::Display::Remembered && out.display != display)
+                return error = "--fullscreen and --window cannot be used together", false;
+            out.display = display;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -63,6 +71,10 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
     }
     if (headless && out.script.empty()) {
         error = "--headless needs --script FILE";
+        return false;
+    }
+    if ((headless || check) && out.display != Options::Display::Remembered) {
+        error = "--fullscreen and --window are options of the window";
         return false;
     }
     if (!headless && (!out.script.empty() || !out.audioOut.empty())) {

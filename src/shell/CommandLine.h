@@ -1,5 +1,5 @@
-// CommandLine: the program's options: play, headless play from a key script, content check,
-// help and version.
+// CommandLine: the program's options: play (in a window or fullscreen), headless play from a
+// key script, content check, help and version.
 // Depends on: nothing.
 #pragma once
 
@@ -11,6 +11,9 @@ struct Options {
     std::string dataDir;   // content directory; empty means the working directory
     std::string script;    // key script of the headless mode
     std::string audioOut;  // WAV file for the headless mix; empty for none
+    // The window's mode for this run: the remembered one unless an option overrides it.
+    enum class Display { Remembered, Fullscreen, Window };
+    Display display = Display::Remembered;
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.
