@@ -175,6 +175,7 @@ int RunDesktop(const Options& options, platform::SdlWindow& window) {
     if (!controllers.started()) Warn(controllers.error());
     for (const std::string& problem : controllers.LoadMappings(kControllerMappingFile))
         Warn(problem);
+    controllers.onNotice = Warn;
     controllers.OpenAttached();
     platform::SdlHost host(window, &controllers);
     host.onFullscreenChanged = [](bool fullscreen) {

@@ -267,10 +267,15 @@ TEST_F(SdlHostTest, UnpluggedPadLetsGoAndANewPadTakesTheFreeSlot) {
 }
 
 TEST_F(SdlHostTest, MappingFileAddsADancePadAndNamesItsBadLines) {
+    std::vector<std::string> notices;
+    controllers->onNotice = [&](const std::string& text) { notices.push_back(text); };
     VirtualPad mat(false, "Dance mat");
     ASSERT_TRUE(mat.ok());
     Drain();
     EXPECT_EQ(controllers->count(), 0u);
+    ASSERT_EQ(notices.size(), 1u);  // it says what to add
+    EXPECT_NE(notices[0].find("\"Dance mat\" (" + mat.Guid() + ")"), std::string::npos)
+        << notices[0];
     const auto file = std::filesystem::temp_directory_path() /
                       ("lyrandel-pads-" + std::to_string(getpid()) + ".txt");
     std::ofstream(file) << "# dance mats\r\nnot a mapping\r\n\r\n"

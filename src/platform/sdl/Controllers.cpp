@@ -35,6 +35,7 @@ Controllers::~Controllers() {
 }
 
 std::vector<std::string> Controllers::LoadMappings(const std::string& path) {
+    mappingFile_ = path;
     std::vector<std::string> problems;
     std::string bytes, error;
     switch (ReadWholeFile(path, &bytes, &error)) {
@@ -94,6 +95,16 @@ void Controllers::Close(SDL_JoystickID id, std::deque<Message>& out) {
     pads_.erase(pads_.begin() + (pad - pads_.data()));
 }
 
+// Names the joystick and its GUID, the start of the line a mapping needs.
+void Controllers::TellUnmapped(int deviceIndex) {
+    if (!onNotice) return;
+    char guid[33];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(deviceIndex), guid, sizeof guid);
+    const char* name = SDL_JoystickNameForIndex(deviceIndex);
+    onNotice(std::string("controller \"") + (name ? name : "?") + "\" (" + guid +
+             ") has no mapping; a line for it in " + mappingFile_ + " makes it play");
+}
+
 Controllers::Pad* Controllers::Find(SDL_JoystickID id) {
     for (Pad& pad : pads_)
         if (pad.id == id) return &pad;
@@ -132,7 +143,11 @@ bool Controllers::Handle(const SDL_Event& e, std::deque<Message>& out) {
         case SDL_JOYDEVICEADDED:
             // A joystick SDL can map arrives as both; one that gains a mapping later, as a
             // controller only.
-            if (started_ && SDL_IsGameController(e.jdevice.which)) Open(e.jdevice.which);
+            if (!started_) return true;
+            if (SDL_IsGameController(e.jdevice.which))
+                Open(e.jdevice.which);
+            else
+                TellUnmapped(e.jdevice.which);
             return true;
         case SDL_CONTROLLERDEVICEADDED:
             if (started_) Open(e.cdevice.which);

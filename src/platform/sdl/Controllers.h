@@ -11,6 +11,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class Controllers {
     // The controllers open now.
     size_t count() const { return pads_.size(); }
 
+    // Told about a joystick SDL has no mapping for, with what to do.
+    std::function<void(const std::string&)> onNotice;
+
   private:
     // One open controller: its slot and which of its controls are down.
     struct Pad {
@@ -53,6 +57,7 @@ class Controllers {
     };
 
     void Open(int deviceIndex);
+    void TellUnmapped(int deviceIndex);
     void Close(SDL_JoystickID id, std::deque<Message>& out);
     Pad* Find(SDL_JoystickID id);
     // A control of pad standing for button went down or up.
@@ -62,6 +67,7 @@ class Controllers {
 
     bool started_ = false;
     std::string error_;
+    std::string mappingFile_ = "the mapping file";
     std::vector<Pad> pads_;
     std::array<int, 256> holders_{};  // how many controls hold each key down
 };
