@@ -22,6 +22,9 @@ std::string Trimmed(std::string line) {
 }  // namespace
 
 Controllers::Controllers() {
+    // The face buttons play lanes by where they sit on the diamond, not by what is printed
+    // on them, so pads that label their buttons the other way round play the same.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
         started_ = true;
     } else {

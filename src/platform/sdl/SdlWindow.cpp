@@ -164,6 +164,8 @@ bool SdlWindow::SetFullscreen(bool fullscreen, std::string& error) {
                 SDL_GetError();
         return false;
     }
+    // The game is played from the keyboard and controllers: no pointer over a full screen.
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
     return true;
 }
 
