@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "HeadlessDevice.h"
 #include "media/Keyboard.h"
-#include "platform/sdl/ControllerTable.h"
 #include "platform/sdl/Controllers.h"
 #include "platform/sdl/KeyTable.h"
 #include "platform/sdl/SdlHost.h"
@@ -43,12 +41,6 @@ TEST(KeyTable, LettersAndDigitsFollowThePositionWhereTheSymbolIsNotLatin) {
     const TranslatedKey alt = TranslateKey(Sym(SDLK_RALT, SDL_SCANCODE_RALT));
     EXPECT_EQ(alt.vk, kVkMenu);
     EXPECT_TRUE(alt.system);
-}
-
-TEST(ControllerTable, NothingStandsForEscape) {
-    for (int slot = 0; slot < 3; ++slot)
-        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-            EXPECT_NE(ControllerButtonKey(SDL_GameControllerButton(b), slot), kVkEscape);
 }
 
 namespace {
@@ -293,23 +285,4 @@ TEST_F(SdlHostTest, MappingFileAddsADancePadAndNamesItsBadLines) {
     mat.Button(2, true);
     EXPECT_EQ(Keys(Drain(), kMsgKeyDown), Codes{'W'});
     EXPECT_TRUE(controllers->LoadMappings(file.string()).empty());  // no file, no problem
-}
-
-TEST(Controllers, PlayersEnvironmentMappingIsUsed) {
-    std::string guid;
-    {
-        Controllers probe;
-        VirtualPad mat(false, "Dance mat");
-        ASSERT_TRUE(mat.ok());
-        guid = mat.Guid();
-    }
-    const std::string mapping = guid + ",Dance mat,dpup:b0,dpdown:b1,dpleft:b2,dpright:b3,";
-    setenv("SDL_GAMECONTROLLERCONFIG", mapping.c_str(), 1);
-    {
-        Controllers controllers;
-        VirtualPad mat(false, "Dance mat");
-        controllers.OpenAttached();
-        EXPECT_EQ(controllers.count(), 1u);
-    }
-    unsetenv("SDL_GAMECONTROLLERCONFIG");
 }
