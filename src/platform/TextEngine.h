@@ -12,9 +12,10 @@
 
 namespace platform {
 
-// One laid-out line, in pixels from the box's top-left corner.
+// One laid-out line, in pixels from the box's top-left corner; baseline is its y too.
 struct TextLine {
     float x = 0, y = 0, width = 0, height = 0;
+    float baseline = 0;
 };
 
 struct TextLayoutInfo {
@@ -33,6 +34,9 @@ class TextEngine {
     virtual ~TextEngine() = default;
     // Chooses the font: comma-separated families and an absolute size in pixels.
     virtual bool SetFont(const std::string& families, float pixelSize, std::string* error) = 0;
+    // Fixes the distance between baselines and the first baseline's depth below the box's top,
+    // in pixels, whatever font serves; 0 keeps the font's own metrics.
+    virtual void SetLineMetrics(float advance, float firstBaseline) = 0;
     // Makes a font file available to this process; false with error on failure.
     virtual bool AddFontFile(const std::string& path, std::string* error) = 0;
     // Forgets every font file added by AddFontFile.

@@ -21,6 +21,11 @@ namespace {
 constexpr uint64_t kKeepPasses = 120;
 // The font that serves every character the game's family stands for.
 constexpr wchar_t kFallbackFamily[] = L"IPAexGothic";
+// The screens were laid out for the designed family, whose lines are 1.5 em apart with the
+// first baseline 15/14 em below the rectangle's top (21 and 15 pixels at size 14); every font
+// that stands in for it keeps those distances, so blocks meant to sit apart do not collide.
+constexpr float kLineAdvanceEm = 1.5f;
+constexpr float kFirstBaselineEm = 15.0f / 14.0f;
 }  // namespace
 
 TextRenderer::TextRenderer() = default;
@@ -51,6 +56,7 @@ bool TextRenderer::Initialize(const std::wstring& family, const std::wstring& fo
         engine.reset();
         return false;
     }
+    engine->SetLineMetrics(size * kLineAdvanceEm, size * kFirstBaselineEm);
     brush.SetColor({0, 0, 0, 1});
     return true;
 }

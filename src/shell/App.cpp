@@ -21,6 +21,7 @@
 #include "platform/Gpu.h"
 #include "platform/TextEngine.h"
 #include "platform/headless/HeadlessHost.h"
+#include "platform/sdl/Controllers.h"
 #include "platform/sdl/SdlHost.h"
 #include "platform/sdl/SdlWindow.h"
 #include "selection/DirectChoice.h"
@@ -31,6 +32,7 @@
 #include "services/TextRenderer.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/DisplayFile.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 #include "shell/ContentCheck.h"
@@ -39,6 +41,9 @@
 #include "shell/ResultLine.h"
 
 namespace {
+
+// Mappings for controllers SDL does not know, in SDL's mapping-string format, one a line.
+constexpr const char* kControllerMappingFile = "Controllers.txt";
 
 // Prints one line naming what failed and gives the failure status.
 int Fail(const std::string& what) {
@@ -196,6 +201,36 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
     return status != 0 ? status : (shotFailed || audioFailed) ? 1 : 0;
 }
 
+// Prints one line about something that goes wrong without stopping the game.
+void Warn(const std::string& what) { std::fprintf(stderr, "lyrandel: %s\n", what.c_str()); }
+
+// Puts the window in the remembered mode, or the one the command line asks for this run.
+void ApplyDisplayChoice(const Options& options, platform::SdlWindow& window) {
+    bool fullscreen = false;
+    std::string error;
+    if (!LoadDisplayChoice(&fullscreen, &error)) Warn(error + " (playing in a window)");
+    if (options.display != Options::Display::Remembered)
+        fullscreen = options.display == Options::Display::Fullscreen;
+    if (fullscreen && !window.SetFullscreen(true, error)) Warn(error);
+}
+
+// The desktop mode: the window, the keyboard and the game controllers on the real clock.
+int RunDesktop(const Options& options, platform::SdlWindow& window) {
+    ApplyDisplayChoice(options, window);
+    platform::Controllers controllers;
+    if (!controllers.started()) Warn(controllers.error());
+    for (const std::string& problem : controllers.LoadMappings(kControllerMappingFile))
+        Warn(problem);
+    controllers.onNotice = Warn;
+    controllers.OpenAttached();
+    platform::SdlHost host(window, &controllers);
+    host.onFullscreenChanged = [](bool fullscreen) {
+        std::string error;
+        if (!SaveDisplayChoice(fullscreen, &error)) Warn(error);
+    };
+    return RunLoop(host, options);
+}
+
 }  // namespace
 
 int RunCheck(const Options& options) {
@@ -224,8 +259,7 @@ int RunApp(const Options& options) {
     } else if (headless) {
         status = RunHeadless(opts, window);
     } else {
-        platform::SdlHost host(window);
-        status = RunLoop(host, opts);
+        status = RunDesktop(opts, window);
     }
     ReleaseGpuObjects();
     return status;

@@ -18,7 +18,7 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
 }  // namespace
 
 const char* UsageText() {
-    return "usage: lyrandel [--data DIR]\n"
+    return "usage: lyrandel [--data DIR] [--fullscreen | --window]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
            "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
@@ -32,7 +32,9 @@ const char* UsageText() {
            "  --play TITLE       start at the countdown of that song's chart (level 1 unless\n"
            "                     --level says), then go on to the selection as usual\n"
            "  --autoplay         play that chart all Perfect; its score is not recorded; with\n"
-           "                     --headless and no script, quit when its result is complete\n";
+           "                     --headless and no script, quit when its result is complete\n"
+           "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
+           "  --window           play in a window this time\n";
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error) {
@@ -68,6 +70,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             level = true;
         } else if (arg == "--autoplay") {
             out.autoplay = true;
+        } else if (arg == "--fullscreen" || arg == "--window") {
+            const auto display =
+                arg == "--window" ? Options::Display::Window : Options::Display::Fullscreen;
+            if (out.display != Options::Display::Remembered && out.display != display)
+                return error = "--fullscreen and --window cannot be used together", false;
+            out.display = display;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -83,6 +91,10 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         return error = "--check and --play cannot be used together", false;
     if (headless && out.script.empty() && !out.autoplay) {
         error = "--headless needs --script FILE (or --play TITLE --autoplay)";
+        return false;
+    }
+    if ((headless || check) && out.display != Options::Display::Remembered) {
+        error = "--fullscreen and --window are options of the window";
         return false;
     }
     if (!headless && (!out.script.empty() || !out.audioOut.empty())) {

@@ -1,5 +1,6 @@
-// CommandLine: the program's options: play, headless play from a key script, a direct start
-// at one chart (optionally played by the autoplay), content check, help and version.
+// CommandLine: the program's options: play (in a window or fullscreen), headless play from a
+// key script, a direct start at one chart (optionally played by the autoplay), content check,
+// help and version.
 // Depends on: nothing.
 #pragma once
 
@@ -14,6 +15,9 @@ struct Options {
     std::string play;       // title to start at (its countdown); empty for the title screen
     int level = 1;          // level of the direct start, 1 to 3
     bool autoplay = false;  // the direct start's run is played by the autoplay
+    // The window's mode for this run: the remembered one unless an option overrides it.
+    enum class Display { Remembered, Fullscreen, Window };
+    Display display = Display::Remembered;
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.

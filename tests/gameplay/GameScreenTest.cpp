@@ -6,6 +6,7 @@
 
 #include "GameHarness.h"
 #include "gameplay/GameScreen.h"
+#include "platform/TextEngine.h"
 
 namespace gametest {
 namespace {
@@ -120,6 +121,46 @@ TEST_F(GameScreen, KeyLettersAroundTheHitLine) {
     EXPECT_EQ(texts[4].rect.top, 523.0f);
     EXPECT_EQ(texts[7].text, L"L");
     EXPECT_EQ(texts[7].rect.bottom, 530.0f);
+}
+
+// Screen rows [first, last] inked in the last run of inked rows of a string rendered by the
+// game's text setup into its rectangle: the string's last line.
+std::pair<int, int> LastLineInk(const TextCall& call) {
+    const platform::TextBitmap b = TextRenderer::Get().engine->Render(
+        platform::WideToUtf8(call.text), call.rect.right - call.rect.left);
+    int first = -1, last = -1;
+    for (int row = 0; row < b.height; ++row) {
+        bool inked = false;
+        for (int x = 0; x < b.width && !inked; ++x)
+            inked = b.bgra[(size_t(row) * b.width + x) * 4 + 3] > 64;
+        if (!inked) continue;
+        if (row != last + 1) first = row;
+        last = row;
+    }
+    const int top = int(call.rect.top) + b.y;
+    return {top + first, top + last};
+}
+
+// The ticker (rectangle top 200) sits between the longest combo and "Push SpaceKey to
+// SelectMusic", the eighth line of the block at 100.
+TEST_F(GameScreen, ResultTickerClearsTheWayBack) {
+    ASSERT_TRUE(TextRenderer::Get().Initialize(L"メイリオ", L"", 14.0f));
+    WriteChart("BPM[150]\nSecond[0]\n");
+    Start();
+    RunThrough(812 + 8);  // the ticker shows eight characters of "    ALL Perfect !!!..."
+    Draw(*game);
+    const TextCall* block = nullptr;
+    const TextCall* ticker = nullptr;
+    for (const TextCall& t : texts) {
+        if (t.rect.left == 200 && t.rect.top == 100) block = &t;
+        if (t.rect.left == 200 && t.rect.top == 200) ticker = &t;
+    }
+    ASSERT_TRUE(block && ticker);
+    const auto way = LastLineInk(*block);
+    const auto tick = LastLineInk(*ticker);
+    TextRenderer::Get().engine.reset();
+    EXPECT_LT(tick.second, way.first);
+    EXPECT_NEAR(way.second, 100 + 15 + 7 * 21, 4);  // its baseline, give or take a descender
 }
 
 }  // namespace

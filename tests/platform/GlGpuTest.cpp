@@ -1,5 +1,6 @@
 // The GL back end's pixels: placement, turning, depth order, alpha, culling, text over
 // sprites, screenshots and two golden frames.
+#include <SDL.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "HeadlessDevice.h"
 #include "media/CommonStates.h"
 #include "media/SpriteBatch.h"
+#include "platform/gl/Letterbox.h"
 
 namespace fs = std::filesystem;
 using gltest::HeadlessDevice;
@@ -154,4 +156,34 @@ TEST_F(GlPixels, GoldenTextOverSprites) {
     text.DrawString(L"半透明の文字 / Translucent");
     device.EndDraw();
     gltest::ExpectGolden(Frame(), "text.png");
+}
+
+TEST(Letterbox, LargestCentredFitKeepsTheAspect) {
+    using platform::gl::Letterbox;
+    auto same = [](platform::gl::PixelRect r, int x, int y, int w, int h) {
+        return r.x == x && r.y == y && r.width == w && r.height == h;
+    };
+    EXPECT_TRUE(same(Letterbox(1280, 720, 1280, 720), 0, 0, 1280, 720));
+    EXPECT_TRUE(same(Letterbox(1280, 720, 3840, 2160), 0, 0, 3840, 2160));
+    EXPECT_TRUE(same(Letterbox(1280, 720, 1920, 1200), 0, 60, 1920, 1080));   // bars above, below
+    EXPECT_TRUE(same(Letterbox(1280, 720, 2560, 1080), 320, 0, 1920, 1080));  // at the sides
+    EXPECT_TRUE(same(Letterbox(1280, 720, 1001, 1000), 0, 218, 1001, 563));
+    EXPECT_TRUE(same(Letterbox(1280, 720, 0, 720), 0, 0, 0, 0));  // a window with no pixels yet
+}
+
+// However the window is sized, the frame drawn and the screenshot stay 1280 by 720.
+TEST_F(GlPixels, ResizedOrFullscreenWindowKeepsThePicture) {
+    SDL_SetWindowSize(window.handle(), 1920, 1200);
+    std::string error;
+    window.SetFullscreen(true, error);
+    SpriteRenderer::Get().Begin();
+    Draw(white, {0, 0}, {1, 0, 0, 1}, 0, 1);
+    SpriteRenderer::Get().End();
+    device.Present();
+    const auto f = Frame();
+    EXPECT_EQ(f.width, 1280);
+    EXPECT_EQ(f.height, 720);
+    EXPECT_EQ(Pixel(f, 7, 7), 0xFF0000u);
+    EXPECT_EQ(Pixel(f, 8, 8), 0u);
+    window.SetFullscreen(false, error);
 }

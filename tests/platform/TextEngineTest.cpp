@@ -58,3 +58,43 @@ TEST_F(TextEngineTest, NoWidthCentresAboutTheBoxStart) {
     ASSERT_EQ(info.lines.size(), 1u);
     EXPECT_NEAR(Centre(info.lines[0]), 0, 1);
 }
+
+namespace {
+
+// Rows of a rendered bitmap, in box pixels, where each run of inked rows ends (one past its
+// last row): with capitals that have no descender, these are the baselines of the lines.
+std::vector<int> InkRunEnds(const platform::TextBitmap& bitmap) {
+    std::vector<int> ends;
+    bool inRun = false;
+    for (int row = 0; row <= bitmap.height; ++row) {
+        bool inked = false;
+        for (int x = 0; row < bitmap.height && x < bitmap.width && !inked; ++x)
+            inked = bitmap.bgra[(size_t(row) * bitmap.width + x) * 4 + 3] > 128;
+        if (inRun && !inked) ends.push_back(bitmap.y + row);
+        inRun = inked;
+    }
+    return ends;
+}
+
+}  // namespace
+
+// The screens were placed for lines 21 pixels apart with the first baseline 15 below the top;
+// fonts of quite different metrics must keep both, empty lines included.
+TEST(TextEngineLines, FixedPitchAndFirstBaselineWhateverTheFont) {
+    for (const char* family : {"メイリオ,IPAexGothic", "DejaVu Serif"}) {
+        SCOPED_TRACE(family);
+        auto engine = platform::CreatePangoTextEngine();
+        ASSERT_TRUE(engine->SetFont(family, 14, nullptr));
+        engine->SetLineMetrics(21, 15);
+        const auto ends = InkRunEnds(engine->Render("HEH\nEHE\n\nHHH", 300));
+        ASSERT_EQ(ends.size(), 3u);
+        EXPECT_NEAR(ends[0], 15, 1);
+        EXPECT_NEAR(ends[1] - ends[0], 21, 1);
+        EXPECT_NEAR(ends[2] - ends[1], 42, 1);
+
+        const auto info = engine->Measure("One\nTwo\n\nFour", 300);
+        ASSERT_EQ(info.lines.size(), 4u);
+        for (size_t i = 0; i < info.lines.size(); ++i)
+            EXPECT_FLOAT_EQ(info.lines[i].baseline, 15 + 21 * float(i));
+    }
+}

@@ -1,6 +1,7 @@
 // Command-line parsing and the headless program end to end: exit status and errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +50,13 @@ TEST(CommandLine, ModesAndValues) {
     EXPECT_EQ(o.mode, Options::Mode::Play);
     EXPECT_EQ(o.level, 1);
     EXPECT_FALSE(o.autoplay);
+    o = {};
+    EXPECT_EQ(o.display, Options::Display::Remembered);
+    ASSERT_TRUE(Parse({"--fullscreen", "--fullscreen"}, o, e));
+    EXPECT_EQ(o.display, Options::Display::Fullscreen);
+    o = {};
+    ASSERT_TRUE(Parse({"--window", "--data", "d"}, o, e));
+    EXPECT_EQ(o.display, Options::Display::Window);
 }
 
 TEST(CommandLine, MistakesAreRefused) {
@@ -72,6 +80,32 @@ TEST(CommandLine, MistakesAreRefused) {
         Options fresh;
         EXPECT_FALSE(Parse(words, fresh, e)) << *words.begin();
     }
+    o = {};
+    EXPECT_FALSE(Parse({"--fullscreen", "--window"}, o, e));
+    o = {};
+    EXPECT_FALSE(Parse({"--headless", "--script", "x", "--window"}, o, e));
+}
+
+// Without a display the windowed game stops at once with one line; a player's explicit
+// SDL_VIDEODRIVER is tried as named, and the headless mode keeps its offscreen driver.
+TEST(DesktopProgram, NoDisplayIsOneLineAndExitOne) {
+    HeadlessRun run(fs::path(LYRANDEL_TEST_DIR) / "data/minimal");
+    const std::string none =
+        "SDL_VIDEODRIVER= DISPLAY= WAYLAND_DISPLAY= XDG_RUNTIME_DIR=/nonexistent";
+    EXPECT_EQ(run.Run("--data '" + run.work.string() + "'", none), 1);
+    EXPECT_EQ(run.errors,
+              "lyrandel: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+              "lyrandel --headless --script FILE runs without one\n");
+    EXPECT_EQ(run.Run("--data '" + run.work.string() + "'", none + " SDL_VIDEODRIVER=x11"), 1);
+    EXPECT_NE(run.errors.find("SDL_VIDEODRIVER=x11"), std::string::npos) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1);
+    EXPECT_EQ(run.Play("5 quit\n", ""), 0);
+    const std::string script = (run.work / "s.txt").string();
+    std::ofstream(script) << "5 quit\n";
+    EXPECT_EQ(run.Run("--headless --script '" + script + "' --data '" + run.work.string() + "'",
+                      none + " SDL_VIDEODRIVER=x11 LYRANDEL_BENCH_NULL_GPU=1"),
+              0)
+        << run.errors;
 }
 
 TEST(HeadlessProgram, ScriptEndingInQuitExitsZeroAndBadLineExitsOne) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gl/Letterbox.h"
 #include "platform/gl/SpriteShader.h"
 
 namespace platform {
@@ -324,15 +325,23 @@ void GlGpu::Clear(float r, float g, float b, float a) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// Copies the frame to the window and swaps; the frame itself stays in the back buffer.
+// Copies the frame to the window, scaled to the largest centred fit of the window's real pixels
+// with black bars around it, and swaps; the frame itself stays in the back buffer.
 bool GlGpu::Present() {
     int drawableW = 0, drawableH = 0;
     SDL_GL_GetDrawableSize(window_, &drawableW, &drawableH);
+    const PixelRect fit = Letterbox(width_, height_, drawableW, drawableH);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    GLenum filter = (drawableW == width_ && drawableH == height_) ? GL_NEAREST : GL_LINEAR;
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, drawableW, drawableH, GL_COLOR_BUFFER_BIT,
-                      filter);
+    if (fit.width != drawableW || fit.height != drawableH) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    const GLenum filter = (fit.width == width_ && fit.height == height_) ? GL_NEAREST : GL_LINEAR;
+    const int bottom = drawableH - fit.y - fit.height;  // GL counts rows from the bottom
+    glBlitFramebuffer(0, 0, width_, height_, fit.x, bottom, fit.x + fit.width, bottom + fit.height,
+                      GL_COLOR_BUFFER_BIT, filter);
     SDL_GL_SwapWindow(window_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     return IsOccluded();

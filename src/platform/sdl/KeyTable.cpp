@@ -1,4 +1,4 @@
-// KeyTable: the data that maps SDL key codes to virtual-key codes.
+// KeyTable: the data that maps SDL keys to virtual-key codes.
 #include "platform/sdl/KeyTable.h"
 
 #include "platform/Messages.h"
@@ -34,19 +34,35 @@ constexpr KeyRow kKeyRows[] = {
     {SDLK_F4, 0x73, 0x3E, false},
 };
 
+// The letter or digit of a key symbol ('A'..'Z', '0'..'9'), or 0.
+uint32_t LatinOfSymbol(SDL_Keycode sym) {
+    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + uint32_t(sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + uint32_t(sym - SDLK_0);
+    return 0;
+}
+
+// The letter or digit printed on a key at this position of a US keyboard, or 0. The digit row
+// runs 1 to 9, then 0.
+uint32_t LatinOfPosition(SDL_Scancode code) {
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z)
+        return 'A' + uint32_t(code - SDL_SCANCODE_A);
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9)
+        return '1' + uint32_t(code - SDL_SCANCODE_1);
+    if (code == SDL_SCANCODE_0) return '0';
+    return 0;
+}
+
 }  // namespace
 
-TranslatedKey TranslateKey(SDL_Keycode key) {
-    if (key >= SDLK_a && key <= SDLK_z)
-        return {static_cast<uint32_t>('A' + (key - SDLK_a)), 0, false};
-    if (key >= SDLK_0 && key <= SDLK_9)
-        return {static_cast<uint32_t>('0' + (key - SDLK_0)), 0, false};
+TranslatedKey TranslateKey(const SDL_Keysym& key) {
+    if (uint32_t vk = LatinOfSymbol(key.sym)) return {vk, 0, false};
     for (const KeyRow& row : kKeyRows) {
-        if (row.sdl != key) continue;
+        if (row.sdl != key.sym) continue;
         int64_t lParam = static_cast<int64_t>(row.scan) << 16;
         if (row.extended) lParam |= kExtendedKeyBit;
         return {row.vk, lParam, row.vk == kVkMenu};
     }
+    if (uint32_t vk = LatinOfPosition(key.scancode)) return {vk, 0, false};
     return {};
 }
 

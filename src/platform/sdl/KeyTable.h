@@ -1,8 +1,11 @@
-// KeyTable: SDL key codes in the game's virtual-key codes, as a plain data table.
-// Depends on: SDL2 (key codes only).
+// KeyTable: SDL key events in the game's virtual-key codes, as a plain data table. Letters and
+// digits follow the layout's key symbol; where that symbol is not a Latin letter or digit (a
+// Cyrillic or Greek layout, say) they follow the key's position, so the lanes, the menus and
+// name entry work whatever layout is active.
+// Depends on: SDL2 (key symbols only).
 #pragma once
 
-#include <SDL_keycode.h>
+#include <SDL_keyboard.h>
 
 #include <cstdint>
 
@@ -15,7 +18,7 @@ struct TranslatedKey {
     bool system = false;  // Alt keys travel as system key messages
 };
 
-// Translates one SDL key code; vk 0 for keys the game has no code for.
-TranslatedKey TranslateKey(SDL_Keycode key);
+// Translates one SDL key; vk 0 for keys the game has no code for.
+TranslatedKey TranslateKey(const SDL_Keysym& key);
 
 }  // namespace platform

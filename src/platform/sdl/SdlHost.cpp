@@ -1,7 +1,9 @@
-// SdlHost: SDL event translation, the clock and the idle wait.
+// SdlHost: SDL event translation, the display keys, the clock and the idle wait.
 #include "platform/sdl/SdlHost.h"
 
 #include <SDL.h>
+
+#include <cstdio>
 
 #include "platform/sdl/KeyTable.h"
 
@@ -9,38 +11,81 @@ namespace platform {
 
 namespace {
 
-// The message an SDL event becomes; kMsgNone for events the game ignores.
-Message Translate(const SDL_Event& e) {
-    switch (e.type) {
-        case SDL_QUIT:
-            return {kMsgClose, 0, 0};
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const TranslatedKey k = TranslateKey(e.key.keysym.sym);
-            if (k.vk == 0) return {};
-            const bool down = e.type == SDL_KEYDOWN;
-            const uint32_t code = k.system ? (down ? kMsgSysKeyDown : kMsgSysKeyUp)
-                                           : (down ? kMsgKeyDown : kMsgKeyUp);
-            return {code, k.vk, k.lParam};
-        }
-        case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) return {kMsgActivateApp, 1, 0};
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) return {kMsgActivateApp, 0, 0};
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) return {kMsgClose, 0, 0};
-            return {};
-        default:
-            return {};
-    }
+// The message a key event becomes; kMsgNone for keys the game has no code for.
+Message KeyMessage(const SDL_KeyboardEvent& key) {
+    const TranslatedKey k = TranslateKey(key.keysym);
+    if (k.vk == 0) return {};
+    const bool down = key.type == SDL_KEYDOWN;
+    const uint32_t code =
+        k.system ? (down ? kMsgSysKeyDown : kMsgSysKeyUp) : (down ? kMsgKeyDown : kMsgKeyUp);
+    return {code, k.vk, k.lParam};
+}
+
+// The message a window event becomes; kMsgNone for those the game ignores.
+Message WindowMessage(const SDL_WindowEvent& window) {
+    if (window.event == SDL_WINDOWEVENT_FOCUS_GAINED) return {kMsgActivateApp, 1, 0};
+    if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) return {kMsgActivateApp, 0, 0};
+    if (window.event == SDL_WINDOWEVENT_CLOSE) return {kMsgClose, 0, 0};
+    return {};
 }
 
 }  // namespace
 
+// F11, or Enter with an Alt key held. Their releases are eaten too; a plain Enter passes.
+bool SdlHost::DisplayKey(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+    const SDL_Keycode sym = e.key.keysym.sym;
+    const bool enter = sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
+    if (sym != SDLK_F11 && !enter) return false;
+    if (e.type == SDL_KEYUP) {
+        const bool ours = sym == SDLK_F11 || enterSwallowed_;
+        if (enter) enterSwallowed_ = false;
+        return ours;
+    }
+    if (enter) {
+        enterSwallowed_ = (e.key.keysym.mod & KMOD_ALT) != 0;
+        if (!enterSwallowed_) return false;
+    }
+    if (e.key.repeat) return true;
+    const bool fullscreen = !window_.Fullscreen();
+    std::string error;
+    if (!window_.SetFullscreen(fullscreen, error)) {
+        std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
+        return true;
+    }
+    if (onFullscreenChanged) onFullscreenChanged(fullscreen);
+    return true;
+}
+
+void SdlHost::Take(const SDL_Event& e) {
+    if (DisplayKey(e)) return;
+    if (controllers_ && controllers_->Handle(e, queue_)) return;
+    Message m;
+    switch (e.type) {
+        case SDL_QUIT:
+            m = {kMsgClose, 0, 0};
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            m = KeyMessage(e.key);
+            break;
+        case SDL_WINDOWEVENT:
+            m = WindowMessage(e.window);
+            // The keyboard's live set is cleared; what the controls held goes with it.
+            if (m.code == kMsgActivateApp) {
+                enterSwallowed_ = false;
+                if (controllers_) controllers_->ForgetHeld();
+            }
+            break;
+        default:
+            break;
+    }
+    if (m.code != kMsgNone) queue_.push_back(m);
+}
+
 void SdlHost::PumpEvents() {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        const Message m = Translate(e);
-        if (m.code != kMsgNone) queue_.push_back(m);
-    }
+    while (SDL_PollEvent(&e)) Take(e);
     if (QuitSignalled() && !quitPosted_) {
         quitPosted_ = true;
         queue_.push_back({kMsgClose, 0, 0});

@@ -1,0 +1,55 @@
+// DisplayFile: the "Display.cfg" reader and its atomic writer.
+#include "settings/DisplayFile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
+#include "settings/KeyValueReader.h"
+
+bool ParseDisplayText(std::string_view text, bool* fullscreen, std::string* error) {
+    KeyValueReader<char> reader(text);
+    while (true) {
+        const Field key = reader.ReadUntil('[');
+        if (key.end == FieldEnd::kTooLong) {
+            if (error) *error = std::to_string(key.line) + ": " + TooLongMessage("key");
+            return false;
+        }
+        if (key.end == FieldEnd::kEndOfText) return true;
+        const Field value = reader.ReadUntil(']');
+        if (key.text == "Fullscreen") {
+            if (value.end != FieldEnd::kDelimiter || (value.text != "0" && value.text != "1")) {
+                if (error) *error = std::to_string(value.line) + ": Fullscreen must be 0 or 1";
+                return false;
+            }
+            *fullscreen = value.text == "1";
+        }
+        if (value.end == FieldEnd::kEndOfText) return true;
+        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) return true;
+    }
+}
+
+bool LoadDisplayChoice(bool* fullscreen, std::string* error) {
+    *fullscreen = false;
+    std::string bytes, readError;
+    switch (platform::ReadWholeFile(kDisplayFile, &bytes, &readError)) {
+        case platform::ReadResult::kMissing:
+            return true;
+        case platform::ReadResult::kFailed:
+            if (error) *error = readError;
+            return false;
+        case platform::ReadResult::kOk:
+            break;
+    }
+    std::string message;
+    bool value = false;
+    if (!ParseDisplayText(bytes, &value, &message)) {
+        if (error) *error = std::string(kDisplayFile) + ":" + message;
+        return false;
+    }
+    *fullscreen = value;
+    return true;
+}
+
+bool SaveDisplayChoice(bool fullscreen, std::string* error) {
+    return platform::WriteFileAtomically(kDisplayFile,
+                                         fullscreen ? "Fullscreen[1]\n" : "Fullscreen[0]\n", error);
+}
