@@ -1,9 +1,10 @@
 // TextureStore: name to texture, filled from "Data/Texture/" through the image loader.
-// Depends on: media/ImageLoader.h, platform/Codepage.h, services/GraphicsDevice.h.
+// Depends on: media/ImageLoader.h, platform/ContentFiles.h, services/GraphicsDevice.h.
 #include "services/TextureStore.h"
 
 #include "media/ImageLoader.h"
 #include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
 #include "platform/Gpu.h"
 #include "services/GraphicsDevice.h"
 
@@ -15,7 +16,7 @@ TextureStore& TextureStore::Get() {
 // A name already present keeps its texture and the file is not looked at.
 bool TextureStore::Load(const std::wstring& name, const std::wstring& file) {
     if (textures_.count(name)) return true;
-    std::string path = platform::WideToUtf8(L"Data/Texture/" + file);
+    const std::string path = platform::ContentPath(L"Data/Texture/" + file);
     GraphicsDevice& device = GraphicsDevice::Get();
     std::string error;
     auto texture = DirectX::CreateTextureFromFile(device.gpu.get(), path, &error);

@@ -1,8 +1,6 @@
 // App: start-up order, frame loop, shutdown order and exit status.
 #include "shell/App.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +25,7 @@
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 #include "shell/ContentCheck.h"
+#include "shell/DataFolders.h"
 #include "shell/FrameLoop.h"
 #include "shell/FrameSteps.h"
 
@@ -153,8 +152,8 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
 }  // namespace
 
 int RunCheck(const Options& options) {
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0)
-        return Fail("cannot enter the content directory " + options.dataDir);
+    std::string error;
+    if (!EnterCheckFolders(options.dataDir, &error)) return Fail(error);
     return RunContentCheck();
 }
 
@@ -162,12 +161,11 @@ int RunApp(const Options& options) {
     Options opts = options;
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);
-    if (!opts.dataDir.empty() && chdir(opts.dataDir.c_str()) != 0)
-        return Fail("cannot enter the content directory " + opts.dataDir);
+    std::string error;
+    if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     platform::InstallQuitSignals();
     const bool headless = opts.mode == Options::Mode::Headless;
     platform::SdlWindow window;
-    std::string error;
     if (!window.Create(headless, error)) return Fail(error);
     GraphicsDevice::Get().window = window.handle();
     int status;
