@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <wctype.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/Codepage.h"
@@ -43,22 +44,34 @@ std::wstring Fold(std::string_view utf8) {
     return text;
 }
 
-// The entry of folder whose name equals name but for letter case; the first in byte order
-// when there are several, so the choice does not depend on the directory's order. Empty when
-// there is none.
-std::string MatchIgnoringCase(const std::string& folder, const std::string& name) {
+// The entries of folder whose names equal name but for letter case, the exact one excluded,
+// in byte order, so the choice does not depend on the directory's order.
+std::vector<std::string> MatchesIgnoringCase(const std::string& folder, const std::string& name) {
+    std::vector<std::string> matches;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) return {};
+    if (dir == nullptr) return matches;
     const std::wstring wanted = Fold(name);
-    std::string best;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string candidate = entry->d_name;
-        if (candidate == "." || candidate == "..") continue;
-        if (Fold(candidate) != wanted) continue;
-        if (best.empty() || candidate < best) best = candidate;
+        if (candidate == "." || candidate == ".." || candidate == name) continue;
+        if (Fold(candidate) == wanted) matches.push_back(candidate);
     }
     ::closedir(dir);
-    return best;
+    std::sort(matches.begin(), matches.end());
+    return matches;
+}
+
+// Resolves parts[i...] under base: the exact name first, then each name differing in case,
+// going back when a choice leads nowhere ("Data" and "data" side by side). Empty when none.
+std::string Resolve(const std::string& base, const std::vector<std::string>& parts, size_t i) {
+    if (i == parts.size()) return base;
+    const std::string exact = Join(base, parts[i]);
+    if (Exists(exact))
+        if (std::string found = Resolve(exact, parts, i + 1); !found.empty()) return found;
+    for (const std::string& match : MatchesIgnoringCase(base, parts[i]))
+        if (std::string found = Resolve(Join(base, match), parts, i + 1); !found.empty())
+            return found;
+    return {};
 }
 
 // The folder a path is pinned to, by the path itself or by its longest pinned prefix.
@@ -89,26 +102,16 @@ void ClearContentPins() { g_pins.clear(); }
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative) {
     const std::string path = WideToUtf8(relative);
     if (Exists(Join(folder, path))) return {Join(folder, path), false};
-    // Part by part: an exact part is kept, a missing one is matched ignoring case.
-    std::string resolved = folder;
-    bool differs = false;
-    size_t start = 0;
-    while (start <= path.size()) {
+    std::vector<std::string> parts;
+    for (size_t start = 0; start <= path.size();) {
         size_t end = path.find('/', start);
         if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(start, end - start);
+        if (end > start) parts.push_back(path.substr(start, end - start));
         start = end + 1;
-        if (part.empty()) continue;
-        if (Exists(Join(resolved, part))) {
-            resolved = Join(resolved, part);
-            continue;
-        }
-        const std::string match = MatchIgnoringCase(resolved, part);
-        if (match.empty()) return {};
-        resolved = Join(resolved, match);
-        differs = true;
     }
-    return {resolved, differs};
+    std::string found = Resolve(folder, parts, 0);
+    if (found.empty()) return {};
+    return {std::move(found), true};
 }
 
 FoundFile FindContent(std::wstring_view relative) {
