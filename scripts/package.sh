@@ -93,6 +93,7 @@ dpkg-deb --root-owner-group "${compression[@]}" --build "$root" "$deb" >/dev/nul
 echo "$deb"
 
 if command -v lintian >/dev/null; then
-  # Errors fail the script; warnings are listed (the README explains the expected ones).
-  lintian --fail-on error --tag-display-limit 0 "$deb" 2> >(grep -v 'root privileges' >&2)
+  # Errors fail the script; warnings are listed on stderr (the README explains the expected
+  # ones), so that stdout holds only the package's path.
+  lintian --fail-on error --tag-display-limit 0 "$deb" 2> >(grep -v 'root privileges' >&2) >&2
 fi

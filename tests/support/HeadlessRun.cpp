@@ -39,7 +39,7 @@ int HeadlessRun::Run(const std::string& args, const std::string& env) {
     // Driver libraries of the offscreen GL stack leak at exit; leaks are checked in-process.
     const std::string cmd =
         "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + env + " '" +
-        std::string(LYRANDEL_BINARY) + "' " + args + " 2>'" + err.string() + "'";
+        program + "' " + args + " 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     std::ifstream in(err, std::ios::binary);
