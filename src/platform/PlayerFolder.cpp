@@ -99,8 +99,8 @@ bool LockFolder(const std::string& folder, std::string* error) {
     ::close(fd);
     if (error) {
         if (reason == EWOULDBLOCK)
-            *error = "another Lyrandel is already running on " + folder +
-                     " (it holds " + path + "); quit it first";
+            *error = "another Lyrandel is already running on " + folder + " (it holds " + path +
+                     "); quit it first";
         else
             *error = "cannot lock " + path + ": " + std::strerror(reason);
     }

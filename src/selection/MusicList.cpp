@@ -202,6 +202,7 @@ bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& 
         for (MusicEntry& entry : lists[i])
             if (!earlier.count(entry.title)) entries.push_back(std::move(entry));
     }
-    if (errors.empty() && entries.empty()) errors.push_back(NoEntryMessage(ListPathIn(folders.back())));
+    if (errors.empty() && entries.empty())
+        errors.push_back(NoEntryMessage(ListPathIn(folders.back())));
     return errors.empty();
 }

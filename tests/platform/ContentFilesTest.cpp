@@ -1,12 +1,12 @@
 // Content lookup: folder order, pins that keep a song's files together, and names that differ
 // from the asked one only in letter case.
-#include "platform/ContentFiles.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "platform/ContentFiles.h"
 
 namespace fs = std::filesystem;
 

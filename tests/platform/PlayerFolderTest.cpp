@@ -1,7 +1,5 @@
 // The player's folder: where the environment puts it, made private, one game at a time; and
 // save files that stay private to the player.
-#include "platform/PlayerFolder.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/PlayerFolder.h"
 #include "settings/WorkFolder.h"
 
 namespace fs = std::filesystem;

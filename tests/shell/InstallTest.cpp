@@ -52,8 +52,8 @@ class InstalledGame : public ::testing::Test {
 
     void SetUp() override {
         const fs::path stage = run.work / "stage";
-        const std::string cmd = "DESTDIR='" + stage.string() + "' '" LYRANDEL_CMAKE_COMMAND
-                                "' --install '" LYRANDEL_BUILD_DIR
+        const std::string cmd = "DESTDIR='" + stage.string() +
+                                "' '" LYRANDEL_CMAKE_COMMAND "' --install '" LYRANDEL_BUILD_DIR
                                 "' --prefix /opt/lyrandel >/dev/null";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
         prefix = stage / "opt/lyrandel";
@@ -88,7 +88,8 @@ class InstalledGame : public ::testing::Test {
         std::string error;
         EXPECT_TRUE(ReadMusicList(entries, error, [](const std::wstring&) { return true; }))
             << error;
-        const std::string path = platform::ContentPath(L"Data/Music/" + entries.at(0).title + L"/1.nsd");
+        const std::string path =
+            platform::ContentPath(L"Data/Music/" + entries.at(0).title + L"/1.nsd");
         platform::SetContentFolders({});
         EXPECT_TRUE(ReadChartFile(path, chart).empty());
         return entries.at(0);
