@@ -123,6 +123,41 @@ bool ReadOneList(const std::string& path, const JacketLoader& loadJacket,
     return true;
 }
 
+// Reads the list of each folder, first folder first (the player's: its titles win, so the
+// same title of a later folder is neither pinned nor its jacket loaded). Only the last folder
+// (the bundled content) must have a list. Each failed list adds its message to errors.
+void ReadFolderLists(const std::vector<std::string>& folders, const JacketLoader& loadJacket,
+                     std::vector<std::vector<MusicEntry>>& lists,
+                     std::vector<std::string>& errors) {
+    lists.assign(folders.size(), {});
+    std::set<std::wstring> taken;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const std::string path = ListPathIn(folders[i]);
+        if (i + 1 < folders.size() && !platform::PathExists(path)) continue;
+        const JacketLoader pinAndLoad = [&, i](const std::wstring& title) {
+            if (taken.count(title)) return true;
+            platform::PinContent(kMusicFolder + title + L"/", i);
+            platform::PinContent(kTextureFolder + title + L".png", i);
+            return loadJacket(title);
+        };
+        std::string error;
+        if (!ReadOneList(path, pinAndLoad, lists[i], error)) errors.push_back(error);
+        for (const MusicEntry& entry : lists[i]) taken.insert(entry.title);
+    }
+}
+
+// The last folder's songs first (the bundled ones), then each earlier folder's; a title is
+// listed from the first folder that has it.
+void MergeLists(std::vector<std::vector<MusicEntry>>& lists, std::vector<MusicEntry>& entries) {
+    for (size_t i = lists.size(); i-- > 0;) {
+        std::set<std::wstring> earlier;
+        for (size_t j = 0; j < i; ++j)
+            for (const MusicEntry& entry : lists[j]) earlier.insert(entry.title);
+        for (MusicEntry& entry : lists[i])
+            if (!earlier.count(entry.title)) entries.push_back(std::move(entry));
+    }
+}
+
 }  // namespace
 
 bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
@@ -176,32 +211,9 @@ bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& 
         if (!ReadOneList(path, loadJacket, entries, error)) return errors.push_back(error), false;
         return entries.empty() ? (errors.push_back(NoEntryMessage(path)), false) : true;
     }
-    // The player's list (first folder) is read first, so its titles win: the same title of a
-    // later folder is neither pinned nor its jacket loaded.
-    std::vector<std::vector<MusicEntry>> lists(folders.size());
-    std::set<std::wstring> taken;
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const bool last = i + 1 == folders.size();
-        const std::string path = ListPathIn(folders[i]);
-        if (!last && !platform::PathExists(path)) continue;  // a player without songs
-        const JacketLoader pinAndLoad = [&, i](const std::wstring& title) {
-            if (taken.count(title)) return true;
-            platform::PinContent(kMusicFolder + title + L"/", i);
-            platform::PinContent(kTextureFolder + title + L".png", i);
-            return loadJacket(title);
-        };
-        std::string error;
-        if (!ReadOneList(path, pinAndLoad, lists[i], error)) errors.push_back(error);
-        for (const MusicEntry& entry : lists[i]) taken.insert(entry.title);
-    }
-    // The bundled songs first, then the player's; a title is listed from its first folder.
-    for (size_t i = folders.size(); i-- > 0;) {
-        std::set<std::wstring> earlier;
-        for (size_t j = 0; j < i; ++j)
-            for (const MusicEntry& entry : lists[j]) earlier.insert(entry.title);
-        for (MusicEntry& entry : lists[i])
-            if (!earlier.count(entry.title)) entries.push_back(std::move(entry));
-    }
+    std::vector<std::vector<MusicEntry>> lists;
+    ReadFolderLists(folders, loadJacket, lists, errors);
+    MergeLists(lists, entries);
     if (errors.empty() && entries.empty())
         errors.push_back(NoEntryMessage(ListPathIn(folders.back())));
     return errors.empty();
