@@ -86,6 +86,20 @@ const size_t* PinnedFolder(std::wstring_view relative) {
     return nullptr;
 }
 
+// Looks a UTF-8 relative path up part by part, ignoring letter case where needed.
+FoundFile FindIgnoringCase(const std::string& folder, const std::string& path) {
+    std::vector<std::string> parts;
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    std::string found = Resolve(folder, parts, 0);
+    if (found.empty()) return {};
+    return {std::move(found), true};
+}
+
 }  // namespace
 
 void SetContentFolders(std::vector<std::string> folders) {
@@ -102,16 +116,7 @@ void ClearContentPins() { g_pins.clear(); }
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative) {
     const std::string path = WideToUtf8(relative);
     if (Exists(Join(folder, path))) return {Join(folder, path), false};
-    std::vector<std::string> parts;
-    for (size_t start = 0; start <= path.size();) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    std::string found = Resolve(folder, parts, 0);
-    if (found.empty()) return {};
-    return {std::move(found), true};
+    return FindIgnoringCase(folder, path);
 }
 
 FoundFile FindContent(std::wstring_view relative) {
@@ -120,8 +125,13 @@ FoundFile FindContent(std::wstring_view relative) {
         found.folder = *pinned;
         return found;
     }
+    // Exact names in every folder before any name of another case: an exact hit costs one
+    // file-status call per folder and never lists a directory.
+    const std::string path = WideToUtf8(relative);
+    for (size_t i = 0; i < g_folders.size(); ++i)
+        if (Exists(Join(g_folders[i], path))) return {Join(g_folders[i], path), false, i};
     for (size_t i = 0; i < g_folders.size(); ++i) {
-        FoundFile found = FindInFolder(g_folders[i], relative);
+        FoundFile found = FindIgnoringCase(g_folders[i], path);
         if (found.path.empty()) continue;
         found.folder = i;
         return found;

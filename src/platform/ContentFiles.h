@@ -2,7 +2,8 @@
 // asks for paths relative to a content folder ("Data/Texture/Hit.png", "Data/Music/T/1.nsd");
 // this answers with the path to open:
 // - the folders are searched in order: the player's folder, then the bundled content (or the
-//   working directory alone, the default, which is what --data gives);
+//   working directory alone, the default, which is what --data gives); an exact name in any
+//   folder comes before a name of another letter case in any folder;
 // - a path pinned to one folder is looked up there only, so all of a song's files come from
 //   the folder whose music list holds the song;
 // - where the exact name is missing, a name differing only in letter case is used, for every
@@ -37,7 +38,8 @@ void ClearContentPins();
 
 // Looks a relative path up in one folder, exact name first, else one differing in case.
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative);
-// Looks a relative path up in its pinned folder, or in each folder in order.
+// Looks a relative path up in its pinned folder, or in each folder in order (exact names
+// first).
 FoundFile FindContent(std::wstring_view relative);
 // The UTF-8 path to open for a content path: where it was found, else the relative path
 // itself (so the open fails as a missing file and the message names what was asked for).

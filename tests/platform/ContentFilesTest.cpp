@@ -84,6 +84,9 @@ TEST_F(ContentFiles, PlayersFolderFirstAndPinsKeepASongInItsFolder) {
     EXPECT_EQ(platform::ContentPath(L"Data/Texture/Hit.png"), playerHit);
     EXPECT_EQ(platform::ContentPath(L"Data/Texture/kk.png"), bundledKk);
     EXPECT_EQ(platform::FindContent(L"Data/Texture/kk.png").folder, 1u);
+    // An exact name anywhere comes before a name of another letter case.
+    Make("player/Data/Texture/KK.png");
+    EXPECT_EQ(platform::ContentPath(L"Data/Texture/kk.png"), bundledKk);
     // Unpinned, the player's copy of a file wins.
     EXPECT_EQ(platform::ContentPath(L"Data/Music/Song/1.nsd"), strayChart);
 
