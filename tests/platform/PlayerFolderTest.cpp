@@ -68,11 +68,6 @@ TEST_F(PrivateFiles, FolderIsMadePrivateAndLockedForOneGame) {
     // Another holder of the lock (a second game) is refused until the first ends.
     EXPECT_FALSE(platform::LockFolder(player.string(), &error));
     EXPECT_NE(error.find("already running"), std::string::npos) << error;
-
-    // A folder that cannot be made names itself and why (a file stands in its way).
-    Write("file", "x");
-    EXPECT_FALSE(platform::MakePlayerFolder((folder / "file/lyrandel").string(), &error));
-    EXPECT_NE(error.find("file/lyrandel: Not a directory"), std::string::npos) << error;
 }
 
 TEST_F(PrivateFiles, SaveFileAndItsFolderAreTheOwnersAloneAndAreTightened) {

@@ -101,17 +101,3 @@ TEST_F(MusicListMerge, AnUpdateOfTheBundledSongsShowsAtTheNextReadAndThePlayersS
     EXPECT_EQ(Titles(entries), (std::vector<std::wstring>{L"A", L"D", L"Mine"}));
     EXPECT_EQ(entries[0].credit, L"new");
 }
-
-TEST_F(MusicListMerge, ABrokenOrMissingListIsNamedWithItsFolder) {
-    Write(bundled / "Data/Music/0.nld", "A[1:1:1]a\n");
-    Write(player / "Data/Music/0.nld", "Mine[x:1:1]me\n");
-    std::string error;
-    Read(error);
-    EXPECT_EQ(error.rfind((player / "Data/Music/0.nld").string() + ":1:", 0), 0u) << error;
-
-    fs::remove(bundled / "Data/Music/0.nld");
-    fs::remove(player / "Data/Music/0.nld");
-    Read(error);
-    EXPECT_EQ(error.rfind((bundled / "Data/Music/0.nld").string() + ": cannot be opened", 0), 0u)
-        << error;
-}
