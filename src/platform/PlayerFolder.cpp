@@ -122,17 +122,4 @@ std::string BundledFolder(std::string* tried) {
     return "";
 }
 
-bool EnsurePrivateFolder(const std::string& folder, std::string* error) {
-    struct stat info;
-    if (!MakeOne(folder, 0700) || ::stat(folder.c_str(), &info) != 0) {
-        if (error) *error = "cannot make " + folder + ": " + std::strerror(errno);
-        return false;
-    }
-    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), info.st_mode & 0700) != 0) {
-        if (error) *error = "cannot make " + folder + " private: " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace platform

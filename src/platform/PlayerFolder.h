@@ -28,8 +28,4 @@ bool LockFolder(const std::string& folder, std::string* error);
 // neither exists; tried names go into *tried.
 std::string BundledFolder(std::string* tried);
 
-// Makes a folder when missing and keeps it private: 0700, also tightening one found more
-// open. False with "cannot make FOLDER: reason".
-bool EnsurePrivateFolder(const std::string& folder, std::string* error);
-
 }  // namespace platform

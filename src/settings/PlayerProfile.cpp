@@ -6,7 +6,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
-#include "platform/PlayerFolder.h"
 #include "settings/SaveFile.h"
 
 namespace {
