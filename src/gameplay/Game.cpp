@@ -56,6 +56,8 @@ Game::Lane Game::BlueLane() {
 
 bool Game::Initialize() {
     if (!GetPlaySession().LoadChart()) return false;
+    // The jacket first: making room for it lets other jackets go, never the scene's textures.
+    TextureStore::Get().jackets().Use(GetMusicChoice().title);
     if (!LoadTextures()) return false;
     musicPending = true;
     resultShown = false;

@@ -38,6 +38,9 @@ class Game : public Scene {
     float gapUnits = 0;
     int32_t pulseCounter = 0;
     ColorRgb trackColor;
+    // False for a run whose score must not reach the player's records (a run played by the
+    // autoplay); set by whoever creates the scene.
+    bool recordsScore = true;
 
   private:
     // One lane's notes, keys (Up, Right, Down, Left) and display fields.

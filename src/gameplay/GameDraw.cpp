@@ -12,6 +12,7 @@
 #include "selection/MusicChoice.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
+#include "services/TextureStore.h"
 #include "settings/Config.h"
 
 namespace {
@@ -51,7 +52,9 @@ const wchar_t* const kDirectionWords[4] = {L"Up", L"Right", L"Down", L"Left"};
 
 void Game::DrawSprites() {
     float hitLine = GetConfig().HitLine;
-    Sprite(GetMusicChoice().title, {110, 10}, {0, 0, 256, 256}, {128, 0}, 0.5f, 0);
+    const std::wstring& title = GetMusicChoice().title;
+    if (TextureStore::Get().Find(title))  // a jacket that cannot be decoded is not drawn
+        Sprite(title, {110, 10}, {0, 0, 256, 256}, {128, 0}, 0.5f, 0);
     DrawNotes(GetPlaySession().redNotes, kRedX, L"_Red");
     DrawNotes(GetPlaySession().blueNotes, kBlueX, L"_Blue");
     Sprite(L"HitArea", {kRedX, hitLine}, {0, 0, 32, 32}, {16, 16}, 1, 0, redFlash);

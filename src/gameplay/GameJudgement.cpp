@@ -19,6 +19,26 @@ namespace {
 // Updates a lane's word, flash and word colour stay on the screen.
 constexpr int32_t kDisplayUpdates = 8;
 
+// Counts a judgement in the run's record.
+void CountGrade(RunScore& run, Grade grade) {
+    switch (grade) {
+        case Grade::kPerfect:
+            ++run.perfect;
+            break;
+        case Grade::kGreat:
+            ++run.great;
+            break;
+        case Grade::kOk:
+            ++run.ok;
+            break;
+        case Grade::kBad:
+            ++run.bad;
+            break;
+        case Grade::kNone:
+            break;
+    }
+}
+
 }  // namespace
 
 // Clears the lane's word and colours when its display time has run out.
@@ -57,6 +77,7 @@ void Game::JudgeFirstNote(Lane lane) {
     lane.flash = info.color;
     lane.textColor = info.color;
     run.score += info.points;
+    CountGrade(run, grade);
     if (info.keepsChain)
         run.combo += 1;
     else
@@ -78,6 +99,7 @@ void Game::CheckMiss(Lane lane) {
     lane.judgement = L"Miss";
     lane.textColor = kMissColor;
     GetRunScore().EndChain();
+    ++GetRunScore().miss;
     lane.notes.erase(lane.notes.begin());
     lane.timer = kDisplayUpdates;
 }
@@ -99,8 +121,9 @@ void Game::ComputeResult() {
     }
 }
 
-// Shortens the message every 15 updates; when it is gone, adds the bonus and records the score.
-// Returns whether the ticker ran (the message was not empty).
+// Shortens the message every 15 updates; when it is gone, adds the bonus, records the score
+// (unless this run records nothing) and marks the result complete. Returns whether the ticker
+// ran (the message was not empty).
 bool Game::TickerStep() {
     if (resultMessage.empty()) return false;
     if (frameInSecond == 0 || frameInSecond == 15 || frameInSecond == 30 || frameInSecond == 45) {
@@ -108,7 +131,10 @@ bool Game::TickerStep() {
         if (resultMessage.empty()) {
             RunScore& run = GetRunScore();
             run.score += bonus;
-            RecordHighScore(GetMusicChoice().title, LevelIndex(GetMusicChoice().level), run.score);
+            if (recordsScore)
+                RecordHighScore(GetMusicChoice().title, LevelIndex(GetMusicChoice().level),
+                                run.score);
+            run.complete = true;
         }
     }
     return true;

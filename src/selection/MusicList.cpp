@@ -187,10 +187,13 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 }
 
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error) {
-    const JacketLoader loadJacket = [](const std::wstring& title) {
-        return TextureStore::Get().Load(title, title + L".png");
+    std::string reason;
+    const JacketLoader checkJacket = [&reason](const std::wstring& title) {
+        return TextureStore::Get().jackets().Check(title, &reason);
     };
-    return ReadMusicList(entries, error, loadJacket);
+    if (ReadMusicList(entries, error, checkJacket)) return true;
+    if (!reason.empty()) error += ": " + reason;
+    return false;
 }
 
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,

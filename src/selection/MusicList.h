@@ -1,7 +1,7 @@
 // MusicList: the music list "Data/Music/0.nld" (code page 932): one entry a line, written
 // title "[" level ":" level ":" level "]" credit, each piece at most 259 characters.
 // Depends on: settings/KeyValueReader.h, platform/Codepage.h, services/TextureStore.h (jackets
-// are loaded while reading).
+// are checked while reading).
 #pragma once
 
 #include <cstdint>
@@ -23,7 +23,7 @@ struct MusicListError {
     std::string message;
 };
 
-// Loads the jacket of a title before its numbers are read; false stops the reading.
+// Loads or checks the jacket of a title before its numbers are read; false stops the reading.
 using JacketLoader = std::function<bool(const std::wstring& title)>;
 
 // The list's path, relative to a content folder.
@@ -35,11 +35,12 @@ inline constexpr const char* kMusicListPath = "Data/Music/0.nld";
 bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
                     std::vector<MusicEntry>& entries, MusicListError& error);
 
-// Reads kMusicListPath, loading each jacket into the texture store under its title. False
-// with one line "file:line: message" in error when the file is missing, malformed or empty,
-// or a jacket cannot be loaded. With two content folders (platform/ContentFiles.h) the lists
-// are merged: the bundled songs, then the player's, a title of the player's replacing the
-// bundled one; each song's folder and jacket are pinned to the folder its entry came from.
+// Reads kMusicListPath, checking each jacket's header through the texture store's jacket
+// cache (jackets are decoded when first drawn). False with one line "file:line: message" in
+// error when the file is missing, malformed or empty, or a jacket cannot be read. With two
+// content folders (platform/ContentFiles.h) the lists are merged: the bundled songs, then the
+// player's, a title of the player's replacing the bundled one; each song's folder and jacket
+// are pinned to the folder its entry came from.
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);
 // The same with the jacket loading given by the caller (the content check).
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,

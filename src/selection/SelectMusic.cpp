@@ -48,7 +48,7 @@ std::wstring Caption(const MusicEntry& e) { return e.title + L"\nMusic : " + e.c
 
 }  // namespace
 
-// Reads the list with its jackets, loads the frame and restores the last confirmed choice.
+// Reads the list with its jackets checked, loads the frame and restores the last confirmed choice.
 bool SelectMusic::Initialize() {
     std::string error;
     if (!ReadMusicList(entries, error)) {
@@ -70,6 +70,7 @@ bool SelectMusic::Initialize() {
             level = choice.level[0] - L'1';
     }
     shownIndex = -1;
+    drawnIndex = -1;
     countdown = 0;
     previewPhase = 0;
     return true;
@@ -137,17 +138,46 @@ const MusicEntry& SelectMusic::Neighbour(int step) const {
     return entries[((index + step) % n + n) % n];
 }
 
+// Jackets are decoded when first drawn. The three shown ones come first. A frame in which
+// the highlight did not move and no shown jacket had to be decoded decodes one jacket up to
+// two places away ahead of time: stepping (a key can go down every other frame) then finds its
+// jackets ready, the decoding falls in the quiet frames between steps, and no frame decodes
+// more than one jacket after the first. A jacket that cannot be decoded is not drawn.
+void SelectMusic::PrepareJackets() {
+    JacketCache& cache = TextureStore::Get().jackets();
+    bool busy = index != drawnIndex;
+    drawnIndex = index;
+    for (int step : {-1, 0, 1}) {
+        const std::wstring& title = Neighbour(step).title;
+        busy = busy || cache.NeedsDecoding(title);
+        jacketShown[step + 1] = cache.Use(title);
+    }
+    for (int step : {1, -1, 2, -2}) {
+        const std::wstring& title = Neighbour(step).title;
+        if (!cache.NeedsDecoding(title)) {
+            cache.Use(title);  // keeps it among the most recent
+        } else if (!busy) {
+            cache.Use(title);
+            busy = true;
+        }
+    }
+}
+
 // The highlighted jacket, its two neighbours dimmed, and the frame in the level's colour.
 void SelectMusic::DrawSprites() {
+    PrepareJackets();
     SpriteRenderer& sprites = SpriteRenderer::Get();
     const IntRect jacket{0, 0, 256, 256};
     const LevelRgb& bright = kBright[level];
-    sprites.DrawSprite({640, 10}, &jacket, 255, 0, {128, 0}, 255, 255, 255, 0, 1,
-                       entries[index].title);
-    sprites.DrawSprite({300, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
-                       Neighbour(-1).title);
-    sprites.DrawSprite({980, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
-                       Neighbour(1).title);
+    if (jacketShown[1])
+        sprites.DrawSprite({640, 10}, &jacket, 255, 0, {128, 0}, 255, 255, 255, 0, 1,
+                           entries[index].title);
+    if (jacketShown[0])
+        sprites.DrawSprite({300, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
+                           Neighbour(-1).title);
+    if (jacketShown[2])
+        sprites.DrawSprite({980, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
+                           Neighbour(1).title);
     sprites.DrawSprite({640, 270}, &jacket, 255, 0, {100, 0}, bright.r, bright.g, bright.b, 0, 1,
                        L"waku");
 }

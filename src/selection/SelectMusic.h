@@ -22,6 +22,9 @@ class SelectMusic : public Scene {
     void RunPreview();
     // The entry step entries away from the highlighted one, wrapping both ways.
     const MusicEntry& Neighbour(int step) const;
+    // Makes the three shown jackets ready and, in a frame that has no other jacket or move to
+    // deal with, decodes one ahead; records which can be drawn.
+    void PrepareJackets();
 
     std::vector<MusicEntry> entries;
     // The highlight at the end of the previous update; -1 right after Initialize.
@@ -33,4 +36,8 @@ class SelectMusic : public Scene {
     int32_t countdown = 0;
     // Preview schedule: -2 and -3 wait, 15 down to 0 play, -1 to -3 pause, -4 restarts.
     int32_t previewPhase = 0;
+    // Whether the previous, highlighted and next jackets can be drawn this frame.
+    bool jacketShown[3] = {false, false, false};
+    // The highlight of the previous draw; -1 before the first.
+    int32_t drawnIndex = -1;
 };

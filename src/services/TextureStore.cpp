@@ -8,6 +8,10 @@
 #include "platform/Gpu.h"
 #include "services/GraphicsDevice.h"
 
+std::string TexturePath(const std::wstring& file) {
+    return platform::ContentPath(L"Data/Texture/" + file);
+}
+
 TextureStore& TextureStore::Get() {
     static TextureStore store;
     return store;
@@ -15,8 +19,11 @@ TextureStore& TextureStore::Get() {
 
 // A name already present keeps its texture and the file is not looked at.
 bool TextureStore::Load(const std::wstring& name, const std::wstring& file) {
-    if (textures_.count(name)) return true;
-    const std::string path = platform::ContentPath(L"Data/Texture/" + file);
+    if (textures_.count(name)) {
+        jackets_.Forget(name);
+        return true;
+    }
+    const std::string path = TexturePath(file);
     GraphicsDevice& device = GraphicsDevice::Get();
     std::string error;
     auto texture = DirectX::CreateTextureFromFile(device.gpu.get(), path, &error);
@@ -33,4 +40,9 @@ std::shared_ptr<platform::Texture> TextureStore::Find(const std::wstring& name) 
     return it == textures_.end() ? nullptr : it->second;
 }
 
-void TextureStore::Clear() { textures_.clear(); }
+void TextureStore::Remove(const std::wstring& name) { textures_.erase(name); }
+
+void TextureStore::Clear() {
+    textures_.clear();
+    jackets_.Clear();
+}

@@ -4,17 +4,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "audio/AudioCapture.h"
 #include "audio/SoundManager.h"
+#include "gameplay/Autoplay.h"
+#include "gameplay/Game.h"
+#include "gameplay/RunScore.h"
 #include "media/AudioEngine.h"
+#include "platform/Codepage.h"
 #include "platform/Gpu.h"
 #include "platform/TextEngine.h"
 #include "platform/headless/HeadlessHost.h"
 #include "platform/sdl/SdlHost.h"
 #include "platform/sdl/SdlWindow.h"
+#include "selection/DirectChoice.h"
 #include "selection/MusicChoice.h"
 #include "services/GraphicsDevice.h"
 #include "services/KeyInput.h"
@@ -28,6 +35,7 @@
 #include "shell/DataFolders.h"
 #include "shell/FrameLoop.h"
 #include "shell/FrameSteps.h"
+#include "shell/ResultLine.h"
 
 namespace {
 
@@ -110,25 +118,59 @@ void ReleaseGpuObjects() {
     GraphicsDevice::Get().gpu.reset();
 }
 
+// The first scene: the title screen, or the Game scene of a direct start, whose score is not
+// recorded when the autoplay plays it.
+std::unique_ptr<Scene> FirstScene(const Options& options) {
+    if (options.play.empty()) return std::make_unique<Title>();
+    auto game = std::make_unique<Game>();
+    game->recordsScore = !options.autoplay;
+    return game;
+}
+
 // Runs the loop over a host from the first scene to the shutdown; returns the exit status.
-int RunLoop(platform::Host& host) {
-    auto title = std::make_unique<Title>();
-    if (!title->Initialize()) return Fail("the title screen cannot start");
+int RunLoop(platform::Host& host, const Options& options) {
+    std::unique_ptr<Scene> first = FirstScene(options);
+    if (!first->Initialize())
+        return Fail(options.play.empty() ? "the title screen cannot start"
+                                         : "the chart of \"" + options.play + "\" cannot start");
     host.ShowWindow();
-    GameFrameSteps steps;
-    FrameLoop loop(host, steps, std::move(title));
+    std::optional<Autoplay> autoplay;
+    std::unique_ptr<FrameSteps> steps = std::make_unique<GameFrameSteps>();
+    if (options.autoplay) steps = std::make_unique<AutoplayFrameSteps>(autoplay.emplace());
+    FrameLoop loop(host, *steps, std::move(first));
     const FrameLoop::Outcome outcome = loop.Run();
     StopServices();
     return outcome == FrameLoop::Outcome::Quit ? 0 : 1;
 }
 
+// The key script of a headless run, or none (a run that ends by itself) when no file is given.
+bool LoadScript(const Options& options, platform::KeyScript& script, std::string& error) {
+    if (options.script.empty()) {
+        script.quitFrame = std::numeric_limits<uint64_t>::max();
+        return true;
+    }
+    std::string text;
+    if (!ReadText(options.script, text))
+        return error = "cannot read the key script " + options.script, false;
+    if (!platform::ParseKeyScript(text, script, error))
+        return error = options.script + ": " + error, false;
+    return true;
+}
+
+// Prints the result line of each completed run; quits after it when the autoplay's run is all
+// the headless run has to do.
+void ReportResults(const Options& options, platform::Host& host, ResultWatch& watch) {
+    if (!watch.Completed()) return;
+    std::printf("%s\n", ResultLine(GetMusicChoice(), GetRunScore()).c_str());
+    std::fflush(stdout);
+    if (options.autoplay && options.script.empty()) host.PostMessage({platform::kMsgClose, 0, 0});
+}
+
 // The headless mode: key script, offscreen window, simulated clock.
 int RunHeadless(const Options& options, platform::SdlWindow& window) {
-    std::string text, error;
-    if (!ReadText(options.script, text))
-        return Fail("cannot read the key script " + options.script);
+    std::string error;
     platform::KeyScript script;
-    if (!platform::ParseKeyScript(text, script, error)) return Fail(options.script + ": " + error);
+    if (!LoadScript(options, script, error)) return Fail(error);
     platform::HeadlessHost host(std::move(script));
     bool shotFailed = false;
     host.onShot = [&](const std::string& path) {
@@ -138,9 +180,13 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
         shotFailed = true;
     };
     host.quitRequested = platform::QuitSignalled;
-    if (!options.audioOut.empty()) host.onFrame = CaptureAudioFrame;
+    ResultWatch watch;
+    host.onFrame = [&] {
+        if (!options.audioOut.empty()) CaptureAudioFrame();
+        ReportResults(options, host, watch);
+    };
     (void)window;
-    const int status = RunLoop(host);
+    const int status = RunLoop(host, options);
     bool audioFailed = false;
     if (!options.audioOut.empty() && !FinishAudioCapture(&error)) {
         std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
@@ -163,6 +209,8 @@ int RunApp(const Options& options) {
     opts.audioOut = Absolute(opts.audioOut);
     std::string error;
     if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
+    if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))
+        return Fail(error);
     platform::InstallQuitSignals();
     const bool headless = opts.mode == Options::Mode::Headless;
     platform::SdlWindow window;
@@ -175,7 +223,7 @@ int RunApp(const Options& options) {
         status = RunHeadless(opts, window);
     } else {
         platform::SdlHost host(window);
-        status = RunLoop(host);
+        status = RunLoop(host, opts);
     }
     ReleaseGpuObjects();
     return status;

@@ -21,6 +21,7 @@ const char* UsageText() {
     return "usage: lyrandel [--data DIR]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
+           "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
            "       lyrandel --help | --version\n"
            "\n"
            "  --data DIR         read and write every file in DIR alone (without it: the\n"
@@ -28,11 +29,15 @@ const char* UsageText() {
            "  --check            report every problem of the content files and exit\n"
            "  --headless         run without a window or sound device, on a simulated clock\n"
            "  --script FILE      key script of the headless mode\n"
-           "  --audio-out FILE   write the headless mode's sound as a WAV file\n";
+           "  --audio-out FILE   write the headless mode's sound as a WAV file\n"
+           "  --play TITLE       start at the countdown of that song's chart (level 1 unless\n"
+           "                     --level says), then go on to the selection as usual\n"
+           "  --autoplay         play that chart all Perfect; its score is not recorded; with\n"
+           "                     --headless and no script, quit when its result is complete\n";
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error) {
-    bool headless = false, check = false;
+    bool headless = false, check = false, level = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -53,6 +58,17 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             if (!TakeValue(argc, argv, i, out.script, error)) return false;
         } else if (arg == "--audio-out") {
             if (!TakeValue(argc, argv, i, out.audioOut, error)) return false;
+        } else if (arg == "--play") {
+            if (!TakeValue(argc, argv, i, out.play, error)) return false;
+        } else if (arg == "--level") {
+            std::string value;
+            if (!TakeValue(argc, argv, i, value, error)) return false;
+            if (value != "1" && value != "2" && value != "3")
+                return error = "--level takes 1, 2 or 3, not '" + value + "'", false;
+            out.level = value[0] - '0';
+            level = true;
+        } else if (arg == "--autoplay") {
+            out.autoplay = true;
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return false;
@@ -62,8 +78,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--headless and --check cannot be used together";
         return false;
     }
-    if (headless && out.script.empty()) {
-        error = "--headless needs --script FILE";
+    if (out.play.empty() && (level || out.autoplay))
+        return error = "--level and --autoplay are options of --play TITLE", false;
+    if (check && !out.play.empty())
+        return error = "--check and --play cannot be used together", false;
+    if (headless && out.script.empty() && !out.autoplay) {
+        error = "--headless needs --script FILE (or --play TITLE --autoplay)";
         return false;
     }
     if (!headless && (!out.script.empty() || !out.audioOut.empty())) {

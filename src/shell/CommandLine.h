@@ -1,5 +1,5 @@
-// CommandLine: the program's options: play, headless play from a key script, content check,
-// help and version.
+// CommandLine: the program's options: play, headless play from a key script, a direct start
+// at one chart (optionally played by the autoplay), content check, help and version.
 // Depends on: nothing.
 #pragma once
 
@@ -8,9 +8,12 @@
 struct Options {
     enum class Mode { Play, Headless, Check, Help, Version };
     Mode mode = Mode::Play;
-    std::string dataDir;   // the one folder of everything; empty: player's folder + bundled
-    std::string script;    // key script of the headless mode
-    std::string audioOut;  // WAV file for the headless mix; empty for none
+    std::string dataDir;    // the one folder of everything; empty: player's folder + bundled
+    std::string script;     // key script of the headless mode
+    std::string audioOut;   // WAV file for the headless mix; empty for none
+    std::string play;       // title to start at (its countdown); empty for the title screen
+    int level = 1;          // level of the direct start, 1 to 3
+    bool autoplay = false;  // the direct start's run is played by the autoplay
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.

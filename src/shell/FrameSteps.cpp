@@ -2,6 +2,7 @@
 #include "shell/FrameSteps.h"
 
 #include "audio/SoundManager.h"
+#include "gameplay/Autoplay.h"
 #include "services/GraphicsDevice.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
@@ -15,3 +16,8 @@ void GameFrameSteps::BeginTexts() { GraphicsDevice::Get().BeginDraw(); }
 void GameFrameSteps::EndTexts() { GraphicsDevice::Get().EndDraw(); }
 bool GameFrameSteps::Present() { return GraphicsDevice::Get().Present(); }
 bool GameFrameSteps::PresentTest() { return GraphicsDevice::Get().PresentTest(); }
+
+void AutoplayFrameSteps::UpdateKeys() {
+    autoplay_.BeforeUpdate();
+    GameFrameSteps::UpdateKeys();
+}

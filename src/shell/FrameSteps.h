@@ -1,8 +1,10 @@
 // FrameSteps: the service calls that surround the scene in one frame (audio, keys, clear,
 // sprite pass, text pass, presentation). The game's version calls the process-wide services;
 // tests substitute a recorder to check the order.
-// Depends on: nothing.
+// Depends on: gameplay/Autoplay.h (the autoplay's steps).
 #pragma once
+
+class Autoplay;
 
 class FrameSteps {
   public:
@@ -37,4 +39,15 @@ class GameFrameSteps : public FrameSteps {
     void EndTexts() override;
     bool Present() override;
     bool PresentTest() override;
+};
+
+// The game's steps with the autoplay's keys handed to the keyboard before it is read, so the
+// autoplay counts exactly the updates that the scenes see.
+class AutoplayFrameSteps : public GameFrameSteps {
+  public:
+    explicit AutoplayFrameSteps(Autoplay& autoplay) : autoplay_(autoplay) {}
+    void UpdateKeys() override;
+
+  private:
+    Autoplay& autoplay_;
 };

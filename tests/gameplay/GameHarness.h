@@ -26,7 +26,8 @@ class GameHarness : public scenetest::SceneHarness {
     std::unique_ptr<Game> game;
     int updates = 0;  // updates run so far; the next one is updates + 1
 
-    // Writes the chart of title and level and the scene's textures, and records the choice.
+    // Writes the chart of title and level, the scene's textures and the jacket, and records the
+    // choice.
     void WriteChart(const std::string& text, const std::wstring& title = L"Song",
                     const std::wstring& level = L"1") {
         WriteFile("Data/Music/" + platform::WideToUtf8(title) + "/" + platform::WideToUtf8(level) +
@@ -36,6 +37,7 @@ class GameHarness : public scenetest::SceneHarness {
              {"Hit.png", "Up_Red.png", "Right_Red.png", "Down_Red.png", "Left_Red.png",
               "Up_Blue.png", "Right_Blue.png", "Down_Blue.png", "Left_Blue.png", "kk.png"})
             WriteTexture(name);
+        WriteTexture(platform::WideToUtf8(title) + ".png");
         GetMusicChoice().title = title;
         GetMusicChoice().level = level;
     }

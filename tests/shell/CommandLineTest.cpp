@@ -37,6 +37,18 @@ TEST(CommandLine, ModesAndValues) {
     o = {};
     ASSERT_TRUE(Parse({}, o, e));
     EXPECT_EQ(o.mode, Options::Mode::Play);
+    EXPECT_TRUE(o.play.empty());
+    o = {};
+    ASSERT_TRUE(Parse({"--headless", "--autoplay", "--play", "星 A", "--level", "3"}, o, e)) << e;
+    EXPECT_EQ(o.mode, Options::Mode::Headless);
+    EXPECT_EQ(o.play, "星 A");
+    EXPECT_EQ(o.level, 3);
+    EXPECT_TRUE(o.autoplay);
+    o = {};
+    ASSERT_TRUE(Parse({"--play", "T"}, o, e));
+    EXPECT_EQ(o.mode, Options::Mode::Play);
+    EXPECT_EQ(o.level, 1);
+    EXPECT_FALSE(o.autoplay);
 }
 
 TEST(CommandLine, MistakesAreRefused) {
@@ -48,6 +60,18 @@ TEST(CommandLine, MistakesAreRefused) {
     EXPECT_FALSE(Parse({"--frobnicate"}, o, e));
     EXPECT_NE(e.find("--frobnicate"), std::string::npos);
     EXPECT_FALSE(Parse({"--check", "--headless", "--script", "x"}, o, e));
+    for (const char* level : {"0", "4", "1x", "-1"}) {
+        EXPECT_FALSE(Parse({"--play", "T", "--level", level}, o, e)) << level;
+        EXPECT_NE(e.find("1, 2 or 3"), std::string::npos) << e;
+    }
+    for (auto words : {std::initializer_list<const char*>{"--play"},
+                       {"--autoplay"},
+                       {"--level", "2"},
+                       {"--check", "--play", "T"},
+                       {"--headless", "--play", "T"}}) {
+        Options fresh;
+        EXPECT_FALSE(Parse(words, fresh, e)) << *words.begin();
+    }
 }
 
 TEST(HeadlessProgram, ScriptEndingInQuitExitsZeroAndBadLineExitsOne) {

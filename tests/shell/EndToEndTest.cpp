@@ -65,6 +65,9 @@ TEST(EndToEnd, GreatBadAndMissScoreAsTheTableSays) {
     ASSERT_EQ(run.Play(script.Text()), 0) << run.errors;
     // Six Perfect and one Great; no bonus, since the chain broke.
     EXPECT_EQ(run.Read("Save/P2.svd"), "Y\nEtude[3300][0][0]\n");
+    EXPECT_EQ(run.output,
+              "result: Etude level 1: score 3300, max combo 5, Perfect 6, Great 1, OK 0, Bad 1, "
+              "Miss 1\n");
 }
 
 // One perfect play per song, so the songs run side by side under ctest.

@@ -36,15 +36,20 @@ HeadlessRun::~HeadlessRun() {
 
 int HeadlessRun::Run(const std::string& args, const std::string& env) {
     const fs::path err = work.string() + ".stderr";
+    const fs::path out = work.string() + ".stdout";
     // Driver libraries of the offscreen GL stack leak at exit; leaks are checked in-process.
+    // Stdout goes to a file unless the arguments redirect it themselves (theirs come later).
     const std::string cmd =
         "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + env + " '" +
-        program + "' " + args + " 2>'" + err.string() + "'";
+        program + "' >'" + out.string() + "' " + args + " 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     std::ifstream in(err, std::ios::binary);
     errors.assign(std::istreambuf_iterator<char>(in), {});
+    std::ifstream printed(out, std::ios::binary);
+    output.assign(std::istreambuf_iterator<char>(printed), {});
     fs::remove(err);
+    fs::remove(out);
     return status;
 }
 
