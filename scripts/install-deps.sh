@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3
+  desktop-file-utils appstream lintian dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 // at call time, and a sound file that cannot be played leaving its slot silent with one line
 // on stderr instead of stopping the game.
 // Depends on: audio/SoundManager.h, media/AudioEngine.h, media/SoundEffect.h, settings/Config.h,
-// platform/Codepage.h.
+// platform/Codepage.h, platform/ContentFiles.h (where a sound file is found).
 #include "audio/SoundManager.h"
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "media/SoundEffect.h"
 #include "media/SoundEffectInstance.h"
 #include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
 #include "settings/Config.h"
 
 namespace {
@@ -54,7 +55,8 @@ void ReleaseSlot(Instance& instance, Effect& effect) {
 void StartSlot(DirectX::AudioEngine* engine, const std::wstring& path, float volume, bool loop,
                Instance& instance, Effect& effect) {
     try {
-        effect = std::make_unique<DirectX::SoundEffect>(engine, path);
+        effect = std::make_unique<DirectX::SoundEffect>(
+            engine, platform::Utf8ToWide(platform::ContentPath(path)));
         instance = effect->CreateInstance(0);
         instance->SetVolume(volume);
         instance->Play(loop);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "gameplay/ChartReader.h"
-#include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
 #include "selection/MusicChoice.h"
 
 PlaySession& GetPlaySession() {
@@ -18,7 +18,7 @@ std::wstring ChartPath(const std::wstring& title, const std::wstring& level) {
 
 bool PlaySession::LoadChart() {
     const MusicChoice& choice = GetMusicChoice();
-    std::string path = platform::WideToUtf8(ChartPath(choice.title, choice.level));
+    const std::string path = platform::ContentPath(ChartPath(choice.title, choice.level));
     // Read into a copy so that an unplayable chart leaves the record as it was.
     ChartContent chart{BPM, Second, {}, {}};
     std::vector<std::string> problems = ReadChartFile(path, chart);

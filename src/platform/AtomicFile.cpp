@@ -58,12 +58,14 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                         unsigned mode) {
     // The process id keeps two running copies of the game from sharing a temporary file.
     const std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
     int fd = -1;
     if (StepAllowed("create"))
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+                    static_cast<mode_t>(mode));
     if (fd < 0) {
         if (error) *error = Failure(path, "create");
         return false;

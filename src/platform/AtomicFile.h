@@ -10,8 +10,11 @@
 namespace platform {
 
 // Writes bytes to path (UTF-8 on the file system) atomically. On failure the old file is
-// untouched, the temporary file is removed, and error says which step failed and why.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+// untouched, the temporary file is removed, and error says which step failed and why. The new
+// file gets at most mode (less what the umask takes); since it is a new file, a private mode
+// also tightens an old file that was more open.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                         unsigned mode = 0666);
 
 // Test seam: called before each step ("create", "write", "sync", "close", "rename") with the
 // step's name; returning false makes that step fail as an input/output error. Tests also use

@@ -49,4 +49,19 @@ bool EnsureFolder(const std::string& path, std::string* error) {
     return false;
 }
 
+bool EnsurePrivateFolder(const std::string& folder, std::string* error) {
+    struct stat info;
+    if ((::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ||
+        ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        if (errno == EEXIST) errno = ENOTDIR;
+        if (error) *error = "cannot make " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), info.st_mode & 0700) != 0) {
+        if (error) *error = "cannot make " + folder + " private: " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace platform

@@ -20,4 +20,8 @@ bool PathExists(const std::string& path);
 // Makes the folder when it is missing; false with the reason in error when it cannot.
 bool EnsureFolder(const std::string& path, std::string* error);
 
+// Makes a folder when missing and keeps it private: 0700, also tightening one found more
+// open. False with "cannot make FOLDER: reason".
+bool EnsurePrivateFolder(const std::string& folder, std::string* error);
+
 }  // namespace platform

@@ -1,7 +1,10 @@
 // MusicList: the entries read with the shared bounded key[value] reader, per-line code page 932
 // decoding (so a bad byte names its line), and the checks that keep a title usable as a file
 // name.
-// Depends on: settings/KeyValueReader.h, platform/Codepage.h, services/TextureStore.h.
+// With two content folders the player's list and the bundled one are merged, and each song's
+// files are pinned to the folder whose list holds it.
+// Depends on: settings/KeyValueReader.h, platform/Codepage.h, platform/ContentFiles.h,
+// services/TextureStore.h.
 #include "selection/MusicList.h"
 
 #include <cerrno>
@@ -9,14 +12,20 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 
 #include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
+#include "platform/FileSystem.h"
 #include "services/TextureStore.h"
 #include "settings/KeyValueReader.h"
 
 namespace {
 
 using Reader = KeyValueReader<wchar_t>;
+
+const std::wstring kMusicFolder = L"Data/Music/";
+const std::wstring kTextureFolder = L"Data/Texture/";
 
 // UTF-8 form of a piece for messages.
 std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
@@ -78,6 +87,77 @@ bool DecodeList(const std::string& bytes, std::wstring& text, MusicListError& er
     return true;
 }
 
+// The list's file in one content folder: the exact name, or one differing in letter case.
+std::string ListPathIn(const std::string& folder) {
+    const std::wstring relative = platform::Utf8ToWide(kMusicListPath);
+    platform::FoundFile found = platform::FindInFolder(folder, relative);
+    if (!found.path.empty()) return found.path;
+    return folder.empty() ? kMusicListPath : folder + "/" + kMusicListPath;
+}
+
+// The message of a list that holds no entry.
+std::string NoEntryMessage(const std::string& path) {
+    return path + ": the music list holds no entry (one line: Title[1:2:3]Credit)";
+}
+
+// Reads one list file, loading jackets as it goes; false with "file:line: message".
+bool ReadOneList(const std::string& path, const JacketLoader& loadJacket,
+                 std::vector<MusicEntry>& entries, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = path + ": cannot be opened: " + std::strerror(errno);
+        return false;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    std::wstring text;
+    MusicListError failure;
+    if (!DecodeList(bytes, text, failure) || !ParseMusicList(text, loadJacket, entries, failure)) {
+        error = LocatedMessage(path, failure.line, failure.message);
+        return false;
+    }
+    return true;
+}
+
+// Reads the list of each folder, first folder first (the player's: its titles win, so the
+// same title of a later folder is neither pinned nor its jacket loaded). Only the last folder
+// (the bundled content) must have a list. Each failed list adds its message to errors.
+void ReadFolderLists(const std::vector<std::string>& folders, const JacketLoader& loadJacket,
+                     std::vector<std::vector<MusicEntry>>& lists,
+                     std::vector<std::string>& errors) {
+    lists.assign(folders.size(), {});
+    std::set<std::wstring> taken;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const std::string path = ListPathIn(folders[i]);
+        if (i + 1 < folders.size() && !platform::PathExists(path)) continue;
+        const JacketLoader pinAndLoad = [&, i](const std::wstring& title) {
+            if (taken.count(title)) return true;
+            platform::PinContent(kMusicFolder + title + L"/", i);
+            platform::PinContent(kTextureFolder + title + L".png", i);
+            return loadJacket(title);
+        };
+        std::string error;
+        if (!ReadOneList(path, pinAndLoad, lists[i], error)) errors.push_back(error);
+        for (const MusicEntry& entry : lists[i]) taken.insert(entry.title);
+    }
+}
+
+// The last folder's songs first (the bundled ones), then each earlier folder's; a title is
+// listed from the first folder that has it.
+void MergeLists(std::vector<std::vector<MusicEntry>>& lists, std::vector<MusicEntry>& entries) {
+    for (size_t i = lists.size(); i-- > 0;) {
+        std::set<std::wstring> earlier;
+        for (size_t j = 0; j < i; ++j)
+            for (const MusicEntry& entry : lists[j]) earlier.insert(entry.title);
+        for (MusicEntry& entry : lists[i])
+            if (!earlier.count(entry.title)) entries.push_back(std::move(entry));
+    }
+}
+
 }  // namespace
 
 bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
@@ -118,27 +198,26 @@ bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error) {
 
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
                    const JacketLoader& loadJacket) {
-    const std::string path = kMusicListPath;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot be opened: " + std::strerror(errno);
-        return false;
+    std::vector<std::string> errors;
+    const bool ok = ReadMusicLists(entries, errors, loadJacket);
+    if (!ok) error = errors.front();
+    return ok;
+}
+
+bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& errors,
+                    const JacketLoader& loadJacket) {
+    const std::vector<std::string>& folders = platform::ContentFolders();
+    platform::ClearContentPins();
+    if (folders.size() == 1) {
+        const std::string path = ListPathIn(folders[0]);
+        std::string error;
+        if (!ReadOneList(path, loadJacket, entries, error)) return errors.push_back(error), false;
+        return entries.empty() ? (errors.push_back(NoEntryMessage(path)), false) : true;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    std::wstring text;
-    MusicListError failure;
-    if (!DecodeList(bytes, text, failure) || !ParseMusicList(text, loadJacket, entries, failure)) {
-        error = LocatedMessage(path, failure.line, failure.message);
-        return false;
-    }
-    if (entries.empty()) {
-        error = path + ": the music list holds no entry (one line: Title[1:2:3]Credit)";
-        return false;
-    }
-    return true;
+    std::vector<std::vector<MusicEntry>> lists;
+    ReadFolderLists(folders, loadJacket, lists, errors);
+    MergeLists(lists, entries);
+    if (errors.empty() && entries.empty())
+        errors.push_back(NoEntryMessage(ListPathIn(folders.back())));
+    return errors.empty();
 }

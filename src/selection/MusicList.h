@@ -26,7 +26,7 @@ struct MusicListError {
 // Loads or checks the jacket of a title before its numbers are read; false stops the reading.
 using JacketLoader = std::function<bool(const std::wstring& title)>;
 
-// The list's path, relative to the working directory.
+// The list's path, relative to a content folder.
 inline constexpr const char* kMusicListPath = "Data/Music/0.nld";
 
 // Reads decoded list text (line feeds only) into entries, in file order. Text after the last
@@ -37,8 +37,15 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 
 // Reads kMusicListPath, checking each jacket's header through the texture store's jacket
 // cache (jackets are decoded when first drawn). False with one line "file:line: message" in
-// error when the file is missing, malformed or empty, or a jacket cannot be read.
+// error when the file is missing, malformed or empty, or a jacket cannot be read. With two
+// content folders (platform/ContentFiles.h) the lists are merged: the bundled songs, then the
+// player's, a title of the player's replacing the bundled one; each song's folder and jacket
+// are pinned to the folder its entry came from.
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);
 // The same with the jacket loading given by the caller (the content check).
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
                    const JacketLoader& loadJacket);
+// The same, reading every list even after one fails (the content check): one message per
+// failed list in errors, the entries of what could be read in entries.
+bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& errors,
+                    const JacketLoader& loadJacket);

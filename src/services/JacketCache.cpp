@@ -19,9 +19,7 @@ std::wstring JacketFile(const std::wstring& title) { return title + L".png"; }
 bool JacketCache::Check(const std::wstring& title, std::string* error) {
     if (checked_.count(title) || store_.Find(title)) return true;
     platform::PngHeader header;
-    if (!platform::ReadPngHeader(platform::WideToUtf8(TexturePath(JacketFile(title))), &header,
-                                 error))
-        return false;
+    if (!platform::ReadPngHeader(TexturePath(JacketFile(title)), &header, error)) return false;
     if (header.width > kMaxSide || header.height > kMaxSide) {
         if (error)
             *error = "the image is " + std::to_string(header.width) + "x" +

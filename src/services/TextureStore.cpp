@@ -1,13 +1,16 @@
 // TextureStore: name to texture, filled from "Data/Texture/" through the image loader.
-// Depends on: media/ImageLoader.h, platform/Codepage.h, services/GraphicsDevice.h.
+// Depends on: media/ImageLoader.h, platform/ContentFiles.h, services/GraphicsDevice.h.
 #include "services/TextureStore.h"
 
 #include "media/ImageLoader.h"
 #include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
 #include "platform/Gpu.h"
 #include "services/GraphicsDevice.h"
 
-std::wstring TexturePath(const std::wstring& file) { return L"Data/Texture/" + file; }
+std::string TexturePath(const std::wstring& file) {
+    return platform::ContentPath(L"Data/Texture/" + file);
+}
 
 TextureStore& TextureStore::Get() {
     static TextureStore store;
@@ -20,7 +23,7 @@ bool TextureStore::Load(const std::wstring& name, const std::wstring& file) {
         jackets_.Forget(name);
         return true;
     }
-    std::string path = platform::WideToUtf8(TexturePath(file));
+    const std::string path = TexturePath(file);
     GraphicsDevice& device = GraphicsDevice::Get();
     std::string error;
     auto texture = DirectX::CreateTextureFromFile(device.gpu.get(), path, &error);

@@ -14,8 +14,8 @@ namespace platform {
 struct Texture;
 }
 
-// The path of a texture file, relative to the working directory.
-std::wstring TexturePath(const std::wstring& file);
+// The UTF-8 path to open for a texture file of "Data/Texture/", found in the content folders.
+std::string TexturePath(const std::wstring& file);
 
 class TextureStore {
   public:

@@ -5,11 +5,10 @@
 #include "settings/ConfigS.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 #include "audio/SoundManager.h"
+#include "platform/FileSystem.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
@@ -175,8 +174,8 @@ void ConfigS::EnterName() {
         if (signIn) {
             if (LoadProfile(nameInput)) accountStep = 2;
         } else {
-            std::error_code ignored;  // an existing folder is fine
-            std::filesystem::create_directory("Save", ignored);
+            std::string ignored;  // the save itself reports a folder it cannot make
+            platform::EnsurePrivateFolder("Save", &ignored);
             if (SignUpProfile(nameInput)) accountStep = 2;
         }
     }

@@ -98,8 +98,9 @@ bool SaveProfile() {
         Report("cannot save account " + shownName + ": " + error + "; its old save file stays");
         return false;
     }
-    if (!platform::EnsureFolder(kSaveFolder, &error) ||
-        !platform::WriteFileAtomically(SavePath(profile.name), bytes, &error)) {
+    // The file holds the password in plain text: private to the player, like its folder.
+    if (!platform::EnsurePrivateFolder(kSaveFolder, &error) ||
+        !platform::WriteFileAtomically(SavePath(profile.name), bytes, &error, 0600)) {
         Report(error);
         return false;
     }

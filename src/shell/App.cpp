@@ -1,8 +1,6 @@
 // App: start-up order, frame loop, shutdown order and exit status.
 #include "shell/App.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +34,7 @@
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 #include "shell/ContentCheck.h"
+#include "shell/DataFolders.h"
 #include "shell/FrameLoop.h"
 #include "shell/FrameSteps.h"
 #include "shell/ResultLine.h"
@@ -234,8 +233,8 @@ int RunDesktop(const Options& options, platform::SdlWindow& window) {
 }  // namespace
 
 int RunCheck(const Options& options) {
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0)
-        return Fail("cannot enter the content directory " + options.dataDir);
+    std::string error;
+    if (!EnterCheckFolders(options.dataDir, &error)) return Fail(error);
     return RunContentCheck();
 }
 
@@ -243,9 +242,8 @@ int RunApp(const Options& options) {
     Options opts = options;
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);
-    if (!opts.dataDir.empty() && chdir(opts.dataDir.c_str()) != 0)
-        return Fail("cannot enter the content directory " + opts.dataDir);
     std::string error;
+    if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))
         return Fail(error);
     platform::InstallQuitSignals();

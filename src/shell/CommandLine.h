@@ -9,7 +9,7 @@
 struct Options {
     enum class Mode { Play, Headless, Check, Help, Version };
     Mode mode = Mode::Play;
-    std::string dataDir;    // content directory; empty means the working directory
+    std::string dataDir;    // the one folder of everything; empty: player's folder + bundled
     std::string script;     // key script of the headless mode
     std::string audioOut;   // WAV file for the headless mix; empty for none
     std::string play;       // title to start at (its countdown); empty for the title screen

@@ -1,15 +1,17 @@
-// ContentCheck: configuration, music list, jackets, charts, textures and sounds, each read the
-// way the game reads it, every problem collected instead of stopping at the first.
+// ContentCheck: configuration, music list, jackets, charts, textures and sounds, each found and
+// read the way the game finds and reads it, every problem collected instead of stopping at the
+// first; a file found only under a name of another letter case is a warning.
 #include "shell/ContentCheck.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "gameplay/ChartReader.h"
 #include "media/WAVFileReader.h"
 #include "platform/Codepage.h"
+#include "platform/ContentFiles.h"
+#include "platform/FileSystem.h"
 #include "platform/ImageCodec.h"
 #include "selection/MusicList.h"
 #include "settings/Config.h"
@@ -32,72 +34,102 @@ constexpr const wchar_t* kSounds[] = {
     L"Data/SE/タンバリンの音.wav",
 };
 
+// What one check run gathers.
+struct CheckRun {
+    CheckDepth depth = CheckDepth::kFull;
+    Problems problems;
+    Problems warnings;
+};
+
+// Finds a content file for the check: the path to read, or where it was expected when no
+// folder holds it (the readers then report it missing). A name that differs in letter case is
+// used, with a warning.
+std::string Locate(const std::wstring& relative, CheckRun& run) {
+    const platform::FoundFile found = platform::FindContent(relative);
+    if (found.path.empty()) return platform::ExpectedContentPath(relative);
+    if (found.caseDiffers)
+        run.warnings.push_back(platform::WideToUtf8(relative) + ": warning: read from " +
+                               found.path + ", whose name differs in letter case");
+    return found.path;
+}
+
 // A PNG must decode as the texture loader decodes it.
-void CheckTexture(const std::string& path, Problems& out) {
-    if (!std::filesystem::exists(path)) return out.push_back(path + ":0: missing file");
+void CheckTexture(const std::wstring& relative, CheckRun& run) {
+    const std::string path = Locate(relative, run);
+    if (!platform::PathExists(path)) return run.problems.push_back(path + ":0: missing file");
+    if (run.depth == CheckDepth::kPresence) return;
     platform::Image image;
     std::string error;
-    if (!platform::DecodePng(path, &image, &error)) out.push_back(path + ":0: " + error);
+    if (!platform::DecodePng(path, &image, &error)) run.problems.push_back(path + ":0: " + error);
 }
 
 // A sound must read and carry a format the audio engine plays.
-void CheckSound(const std::wstring& path, Problems& out) {
+void CheckSound(const std::wstring& relative, CheckRun& run) {
+    const std::string name = Locate(relative, run);
+    if (run.depth == CheckDepth::kPresence) {
+        if (!platform::PathExists(name)) run.problems.push_back(name + ":0: missing file");
+        return;
+    }
     std::unique_ptr<uint8_t[]> data;
     size_t bytes = 0;
     DirectX::WaveFileInfo info;
-    const DirectX::HRESULT hr = DirectX::ReadWavFile(path, data, bytes, info);
-    const std::string name = platform::WideToUtf8(path);
+    const DirectX::HRESULT hr = DirectX::ReadWavFile(platform::Utf8ToWide(name), data, bytes, info);
     char code[16];
     std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
     if (hr == DirectX::HresultFromErrno(ENOENT))
-        out.push_back(name + ":0: missing file");
+        run.problems.push_back(name + ":0: missing file");
     else if (DirectX::Failed(hr))
-        out.push_back(name + ":0: not a readable WAV file (code " + code + ")");
+        run.problems.push_back(name + ":0: not a readable WAV file (code " + code + ")");
     else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
-        out.push_back(name + ":0: the wave format cannot be played");
+        run.problems.push_back(name + ":0: the wave format cannot be played");
 }
 
 // Checks every chart of every playable level and each song of the list.
-void CheckSongs(const std::vector<MusicEntry>& entries, Problems& out) {
+void CheckSongs(const std::vector<MusicEntry>& entries, CheckRun& run) {
     for (const MusicEntry& entry : entries) {
         const std::wstring folder = L"Data/Music/" + entry.title + L"/";
-        CheckSound(folder + entry.title + L".wav", out);
+        CheckSound(folder + entry.title + L".wav", run);
         for (int level = 1; level <= 3; ++level) {
             if (entry.levels[level - 1] < 1) continue;
+            const std::string path = Locate(folder + std::to_wstring(level) + L".nsd", run);
             ChartContent chart;
-            const std::string path =
-                platform::WideToUtf8(folder + std::to_wstring(level) + L".nsd");
-            for (std::string& p : CheckChartFile(path, chart)) out.push_back(std::move(p));
+            for (std::string& p : CheckChartFile(path, chart)) run.problems.push_back(std::move(p));
         }
     }
 }
 
-// Reads the music list with every jacket checked; the songs of what could be read follow.
-void CheckMusic(Problems& out) {
+// Reads the music lists with every jacket checked; the songs of what could be read follow.
+void CheckMusic(CheckRun& run) {
     std::vector<MusicEntry> entries;
-    std::string error;
-    const JacketLoader checkJacket = [&out](const std::wstring& title) {
-        CheckTexture(platform::WideToUtf8(L"Data/Texture/" + title + L".png"), out);
+    const JacketLoader checkJacket = [&run](const std::wstring& title) {
+        CheckTexture(L"Data/Texture/" + title + L".png", run);
         return true;
     };
-    if (!ReadMusicList(entries, error, checkJacket)) out.push_back(error);
-    CheckSongs(entries, out);
+    std::vector<std::string> errors;
+    ReadMusicLists(entries, errors, checkJacket);
+    for (std::string& e : errors) run.problems.push_back(std::move(e));
+    CheckSongs(entries, run);
 }
 
 }  // namespace
 
-std::vector<std::string> CheckContent() {
-    Problems problems;
+std::vector<std::string> CheckContent(CheckDepth depth, std::vector<std::string>* warnings) {
+    CheckRun run;
+    run.depth = depth;
     std::string error;
-    if (!LoadConfig(&error)) problems.push_back(error);
-    CheckMusic(problems);
-    for (const char* file : kTextures) CheckTexture(std::string("Data/Texture/") + file, problems);
-    for (const wchar_t* sound : kSounds) CheckSound(sound, problems);
-    return problems;
+    if (depth == CheckDepth::kFull && !LoadConfig(&error)) run.problems.push_back(error);
+    CheckMusic(run);
+    for (const char* file : kTextures)
+        CheckTexture(L"Data/Texture/" + platform::Utf8ToWide(file), run);
+    for (const wchar_t* sound : kSounds) CheckSound(sound, run);
+    if (warnings) *warnings = std::move(run.warnings);
+    return run.problems;
 }
 
 int RunContentCheck() {
-    const Problems problems = CheckContent();
+    std::vector<std::string> warnings;
+    const Problems problems = CheckContent(CheckDepth::kFull, &warnings);
+    for (const std::string& w : warnings) std::printf("%s\n", w.c_str());
     for (const std::string& p : problems) std::printf("%s\n", p.c_str());
     if (problems.empty()) {
         std::printf("content is fine\n");

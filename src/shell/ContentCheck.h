@@ -1,5 +1,6 @@
 // ContentCheck: reads every content file the game would read, with the game's own readers,
-// and reports each problem as "file:line: message" (line 0 for a whole file).
+// and reports each problem as "file:line: message" (line 0 for a whole file), and each file
+// found only under a name of another letter case as a warning that does not fail the check.
 // Depends on: settings/Config, selection/MusicList, gameplay/ChartReader, media/WAVFileReader,
 // platform/ImageCodec.
 #pragma once
@@ -7,7 +8,14 @@
 #include <string>
 #include <vector>
 
-// Checks the content of the working directory; returns every problem found, in file order.
-std::vector<std::string> CheckContent();
+// How deep a check looks: every byte, or only that every file is there and the music list
+// and charts read (cheap enough for every start of the game).
+enum class CheckDepth { kFull, kPresence };
+
+// Checks the content of the content folders (platform/ContentFiles.h); returns every problem
+// found, in file order. Files found under a name of another letter case go into warnings.
+// The presence check leaves out "Config.cfg", which is the player's, not content.
+std::vector<std::string> CheckContent(CheckDepth depth = CheckDepth::kFull,
+                                      std::vector<std::string>* warnings = nullptr);
 // Runs the check and prints its findings; returns the exit status (1 when anything is wrong).
 int RunContentCheck();

@@ -41,8 +41,7 @@ int HeadlessRun::Run(const std::string& args, const std::string& env) {
     // Stdout goes to a file unless the arguments redirect it themselves (theirs come later).
     const std::string cmd =
         "ASAN_OPTIONS=detect_leaks=0 SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null " + env + " '" +
-        std::string(LYRANDEL_BINARY) + "' >'" + out.string() + "' " + args + " 2>'" + err.string() +
-        "'";
+        program + "' >'" + out.string() + "' " + args + " 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     std::ifstream in(err, std::ios::binary);

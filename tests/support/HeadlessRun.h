@@ -7,10 +7,11 @@
 #include <string>
 
 struct HeadlessRun {
-    std::filesystem::path work;  // private content folder the run played in
-    int status = -1;             // exit status of the program
-    std::string errors;          // what it printed on stderr
-    std::string output;          // what it printed on stdout
+    std::filesystem::path work;             // private content folder the run played in
+    int status = -1;                        // exit status of the program
+    std::string errors;                     // what it printed on stderr
+    std::string output;                     // what it printed on stdout
+    std::string program = LYRANDEL_BINARY;  // the program Run starts (an installed copy)
 
     // Copies content (may be empty for a bare folder) into a fresh private folder.
     explicit HeadlessRun(const std::filesystem::path& content);

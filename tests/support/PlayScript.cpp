@@ -80,6 +80,19 @@ void PlayScript::SignUpFromTitle(const std::string& name, const std::string& pas
     Press("SPACE");  // write the settings and go back to the title
 }
 
+void PlayScript::SignInFromTitle(const std::string& name, const std::string& password) {
+    Press("E");      // title to configuration
+    Press("A");      // "Title" to "Account"
+    Press("SPACE");  // open the account flow
+    Press("A");      // sign in
+    Type(name);
+    Press("SPACE");  // the account's file is read
+    Type(password);
+    Press("SPACE");  // the password matches: back to the menu, "Account" highlighted
+    Press("D");      // "Title"
+    Press("SPACE");  // write the settings and go back to the title
+}
+
 uint64_t PlayScript::SelectFromTitle(int index, int level) {
     Press("SPACE");
     for (int i = 0; i < index; ++i) Press("D");

@@ -28,6 +28,8 @@ class PlayScript {
     void Wait(uint64_t frames) { next_ += frames; }
     // From the title: signs up name with password, and returns to the title.
     void SignUpFromTitle(const std::string& name, const std::string& password);
+    // From the title: signs in as name with password, and returns to the title.
+    void SignInFromTitle(const std::string& name, const std::string& password);
     // From the title: opens the selection, highlights entry index and level (0-based), and
     // confirms; returns the frame whose update hands over to the game.
     uint64_t SelectFromTitle(int index, int level);

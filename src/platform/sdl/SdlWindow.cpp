@@ -1,4 +1,4 @@
-// SdlWindow: window creation, GL attributes, the procedural icon and the quit signals.
+// SdlWindow: window creation, GL attributes, the icon and the quit signals.
 #include "platform/sdl/SdlWindow.h"
 
 #include <SDL.h>
@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/IconArt.h"
+
 namespace platform {
 
 namespace {
@@ -20,22 +22,15 @@ std::atomic<bool> g_quitSignalled{false};
 // Signal handler: only raises the flag; the loop turns it into a close message.
 void OnQuitSignal(int) { g_quitSignalled = true; }
 
-// Draws the game's 32x32 icon: a red and a blue note over a dark disc.
+// The game's icon as a surface of 64 x 64 pixels.
 SDL_Surface* MakeIcon() {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+    constexpr int kSize = 64;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_RGBA32);
     if (!s) return nullptr;
-    auto* px = static_cast<uint8_t*>(s->pixels);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            uint8_t* p = px + y * s->pitch + x * 4;
-            const float dx = x - 15.5f, dy = y - 15.5f;
-            const float d2 = dx * dx + dy * dy;
-            uint8_t r = 24, g = 20, b = 40, a = d2 < 15.5f * 15.5f ? 255 : 0;
-            if ((x - 10) * (x - 10) + (y - 12) * (y - 12) < 25) r = 230, g = 60, b = 70;
-            if ((x - 21) * (x - 21) + (y - 20) * (y - 20) < 25) r = 70, g = 120, b = 235;
-            if (y > 22 && y < 25 && x > 4 && x < 28 && a) r = g = b = 235;
-            p[0] = r, p[1] = g, p[2] = b, p[3] = a;
-        }
+    const std::vector<uint8_t> rgba = DrawIcon(kSize);
+    for (int y = 0; y < kSize; ++y)
+        std::memcpy(static_cast<uint8_t*>(s->pixels) + y * s->pitch, &rgba[y * kSize * 4],
+                    kSize * 4);
     return s;
 }
 
@@ -120,6 +115,10 @@ SdlWindow::~SdlWindow() {
 
 bool SdlWindow::Create(bool headless, std::string& error) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The window's class and application id name the desktop entry, so the desktop shows
+    // the game's own icon and name for its window.
+    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "org.lyrandel.Lyrandel");
+    SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", "org.lyrandel.Lyrandel");
     if (!ChooseVideoDriver(headless, error)) return false;
     const std::string chosen = Env("SDL_VIDEODRIVER");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
