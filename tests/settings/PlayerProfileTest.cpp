@@ -123,7 +123,8 @@ TEST_F(Profile, AFailedSignInChangesNothing) {
     EXPECT_FALSE(LoadProfile(L"../A"));
     EXPECT_FALSE(LoadProfile(L""));
     const std::string messages = GetCapturedStderr();
-    EXPECT_NE(messages.find("Save/Bad.svd:3: invalid stoi argument"), std::string::npos);
+    EXPECT_NE(messages.find("Save/Bad.svd:3: score 2 of \"Other\" \"x\": not a number"),
+              std::string::npos);
     EXPECT_NE(messages.find("Save/Big.svd:2: music key longer than 259 characters"),
               std::string::npos);
     EXPECT_NE(messages.find("Save/Enc.svd: not valid code page 932 text"), std::string::npos);
@@ -137,8 +138,9 @@ TEST_F(Profile, OutOfRangeScoresFailTheSignIn) {
     Write("Save/R.svd", "P\nSong[1][2][2147483648]\n");
     CaptureStderr();
     EXPECT_FALSE(LoadProfile(L"R"));
-    EXPECT_NE(GetCapturedStderr().find("Save/R.svd:2: stoi argument out of range"),
-              std::string::npos);
+    EXPECT_NE(
+        GetCapturedStderr().find("Save/R.svd:2: score 3 of \"Song\" \"2147483648\": out of range"),
+        std::string::npos);
     EXPECT_EQ(GetPlayerProfile().name, L"");
 }
 
