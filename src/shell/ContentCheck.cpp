@@ -34,10 +34,10 @@ constexpr const wchar_t* kSounds[] = {
 
 // A PNG must decode as the texture loader decodes it.
 void CheckTexture(const std::string& path, Problems& out) {
-    if (!std::filesystem::exists(path)) return out.push_back(path + ":0: missing file");
+    if (!std::filesystem::exists(path)) return out.push_back(path + ": missing file");
     platform::Image image;
     std::string error;
-    if (!platform::DecodePng(path, &image, &error)) out.push_back(path + ":0: " + error);
+    if (!platform::DecodePng(path, &image, &error)) out.push_back(path + ": " + error);
 }
 
 // A sound must read and carry a format the audio engine plays.
@@ -50,11 +50,11 @@ void CheckSound(const std::wstring& path, Problems& out) {
     char code[16];
     std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
     if (hr == DirectX::HresultFromErrno(ENOENT))
-        out.push_back(name + ":0: missing file");
+        out.push_back(name + ": missing file");
     else if (DirectX::Failed(hr))
-        out.push_back(name + ":0: not a readable WAV file (code " + code + ")");
+        out.push_back(name + ": not a readable WAV file (code " + code + ")");
     else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
-        out.push_back(name + ":0: the wave format cannot be played");
+        out.push_back(name + ": the wave format cannot be played");
 }
 
 // Checks every chart of every playable level and each song of the list.

@@ -1,5 +1,5 @@
 // ContentCheck: reads every content file the game would read, with the game's own readers,
-// and reports each problem as "file:line: message" (line 0 for a whole file).
+// and reports each problem as "file:line: message", or "file: message" for a whole file.
 // Depends on: settings/Config, selection/MusicList, gameplay/ChartReader, media/WAVFileReader,
 // platform/ImageCodec.
 #pragma once

@@ -46,5 +46,6 @@ TEST(DemoContent, CheckPassesAndNamesEachProblemOfADamagedCopy) {
         << report;
     EXPECT_NE(report.find("Data/Music/Midnight Lanterns/1.nsd:"), std::string::npos) << report;
     EXPECT_NE(report.find("is not after the lane's previous note"), std::string::npos) << report;
-    EXPECT_NE(report.find("Data/Texture/Sunbeam.png:0: missing file"), std::string::npos) << report;
+    EXPECT_NE(report.find("Data/Texture/Sunbeam.png: missing file"), std::string::npos) << report;
+    EXPECT_EQ(report.find(":0:"), std::string::npos) << "a whole file has no line";
 }
