@@ -95,13 +95,15 @@ bool StartServices(const Options& options, std::string& error) {
     return true;
 }
 
-// Releases what the start-up created, in the shutdown order, after saving the account.
-void StopServices() {
-    SaveProfile();
+// Releases what the start-up created, in the shutdown order, after saving the account; false
+// when the account could not be saved (SaveProfile has said why).
+bool StopServices() {
+    const bool saved = SaveProfile();
     KeyInput::Get().keyboard.reset();
     DestroySpriteRenderer();
     TextRenderer::Get().RemoveFont();
     GraphicsDevice::Get().ClearState();
+    return saved;
 }
 
 // Frees every GPU object while the window and its context still exist.
@@ -119,8 +121,9 @@ int RunLoop(platform::Host& host) {
     GameFrameSteps steps;
     FrameLoop loop(host, steps, std::move(title));
     const FrameLoop::Outcome outcome = loop.Run();
-    StopServices();
-    return outcome == FrameLoop::Outcome::Quit ? 0 : 1;
+    // Scores that did not reach the disk are a failure, whatever ended the loop.
+    const bool saved = StopServices();
+    return outcome == FrameLoop::Outcome::Quit && saved ? 0 : 1;
 }
 
 // The headless mode: key script, offscreen window, simulated clock.
