@@ -8,7 +8,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "gameplay/NumberText.h"
+#include "settings/KeyValueReader.h"
 
 namespace {
 
@@ -108,8 +108,8 @@ class ChartParser {
         if (ReadField(']', value, (std::string(key) + " value").c_str()) == Read::kTooLong)
             return false;
         int32_t number = 0;
-        if (!ParseInt32(value, number, error)) {
-            Problem(line, std::string(key) + " " + Quote(value) + ": " + error);
+        if (!ToInt(value, &number, &error)) {
+            Problem(line, NumberProblem(key, value, error));
             return true;
         }
         field = number;
@@ -133,14 +133,15 @@ class ChartParser {
             body.erase(0, 3);  // the blue pair is expected first, whatever precedes the "B"
         }
         float v = 0;
-        if (!ParseFloat(body, v, error)) {
-            Problem(line, "note value " + Quote(body) + ": " + error);
+        if (!ToFloat(body, &v, &error)) {
+            Problem(line, NumberProblem("note value", body, error));
             return true;
         }
         float offset = ((static_cast<float>(chart_.BPM) * 0.006f) / 1350.0f) * 62.0f;
         float distance = v * 1.55f + offset;
+        // A value near the float limit overflows once scaled to track units.
         if (!std::isfinite(distance)) {
-            Problem(line, "note value " + Quote(body) + ": stof argument out of range");
+            Problem(line, NumberProblem("note value", body, kOutOfRange));
             return true;
         }
         if (authoring_) AuthoringNotes(line, red, blue, distance, Quote(body));

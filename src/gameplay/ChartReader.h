@@ -1,7 +1,8 @@
 // ChartReader: the chart file grammar ("head[value]rest" entries, heads that run over line
 // ends, note bodies such as "RU 2.5" and "RD,BU,4") read into a ChartContent, with every
 // problem reported as "file:line: message". Usable on its own by the content checker.
-// Depends on: gameplay/NoteRecord.h, gameplay/NumberText.h.
+// Depends on: gameplay/NoteRecord.h, settings/KeyValueReader.h (the bound of a read and the
+// number conversion every game file shares).
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,6 @@ struct ChartContent {
     std::vector<NoteRecord> blueNotes;
 };
 
-// Longest head, value or note body that one read takes.
-constexpr size_t kMaxFieldLength = 259;
 // Playable tempo values.
 constexpr int32_t kMinBpm = 1;
 constexpr int32_t kMaxBpm = 600;

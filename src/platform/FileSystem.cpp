@@ -54,7 +54,7 @@ bool EnsurePrivateFolder(const std::string& folder, std::string* error) {
     if ((::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ||
         ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         if (errno == EEXIST) errno = ENOTDIR;
-        if (error) *error = "cannot make " + folder + ": " + std::strerror(errno);
+        if (error) *error = "cannot make folder " + folder + ": " + std::strerror(errno);
         return false;
     }
     if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), info.st_mode & 0700) != 0) {

@@ -21,7 +21,7 @@ bool PathExists(const std::string& path);
 bool EnsureFolder(const std::string& path, std::string* error);
 
 // Makes a folder when missing and keeps it private: 0700, also tightening one found more
-// open. False with "cannot make FOLDER: reason".
+// open. False with "cannot make folder FOLDER: reason".
 bool EnsurePrivateFolder(const std::string& folder, std::string* error);
 
 }  // namespace platform

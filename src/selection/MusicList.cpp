@@ -61,7 +61,7 @@ bool ReadLevels(Reader& reader, const std::wstring& title, int32_t (&levels)[3],
         if (ToInt(piece.text, &levels[k], &failure)) continue;
         if (piece.text.empty() && piece.end == FieldEnd::kEndOfText)
             return Fail(error, piece.line, "the file ends before " + what);
-        return Fail(error, piece.line, what + " \"" + Utf8(piece.text) + "\": " + failure);
+        return Fail(error, piece.line, NumberProblem(what, Utf8(piece.text), failure));
     }
     return true;
 }

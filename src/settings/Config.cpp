@@ -53,7 +53,8 @@ bool ParseConfigText(std::string_view text, Config* config, std::string* error) 
             if (value.end == FieldEnd::kTooLong)
                 return Fail(error, value.line, TooLongMessage("value"));
             std::string message;
-            if (!ToFloat(value.text, field, &message)) return Fail(error, value.line, message);
+            if (!ToFloat(value.text, field, &message))
+                return Fail(error, value.line, NumberProblem(key.text, value.text, message));
             if (value.end == FieldEnd::kEndOfText) return true;
         }
         // The rest of the line; for an unknown key this skips its value as well.

@@ -183,21 +183,20 @@ void ConfigS::EnterName() {
     Type(nameInput);
 }
 
-// A wrong password or Backspace out of the entry signs out (saving the account first); a
-// finished sign-up is written at once, so the new name is taken from then on.
+// A wrong password or Backspace out of the entry signs out without writing the account's file
+// (nothing of it was earned in this run); a finished sign-up is written at once, so the new
+// name is taken from then on. A sign-up left before its Space makes no file.
 void ConfigS::EnterPassword() {
     if (Pressed(kKeySpace)) {
-        PlayerProfile& profile = GetPlayerProfile();
         if (signIn) {
-            if (passwordInput == profile.password) {
+            if (ConfirmSignIn(passwordInput)) {
                 openItem = 0;
             } else {
                 passwordInput.clear();
                 ClearProfile();
             }
         } else {
-            profile.password = passwordInput;
-            SaveProfile();
+            FinishSignUp(passwordInput);
         }
         accountStep = 0;
     }

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cerrno>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -36,12 +37,12 @@ bool ToIntNarrow(const std::string& text, int32_t* value, std::string* message) 
     errno = 0;
     const long result = strtol_l(begin, &end, 10, CLocale());
     if (end == begin) {
-        *message = "invalid stoi argument";
+        *message = kNotANumber;
         return false;
     }
     if (errno == ERANGE || result < std::numeric_limits<int32_t>::min() ||
         result > std::numeric_limits<int32_t>::max()) {
-        *message = "stoi argument out of range";
+        *message = kOutOfRange;
         return false;
     }
     *value = static_cast<int32_t>(result);
@@ -103,12 +104,18 @@ bool ToFloat(std::string_view text, float* value, std::string* message) {
     errno = 0;
     const float result = strtof_l(begin, &end, CLocale());
     if (end == begin) {
-        *message = "invalid stof argument";
+        *message = kNotANumber;
         return false;
     }
     // The standard conversion reports overflow and underflow alike as out of range.
     if (errno == ERANGE) {
-        *message = "stof argument out of range";
+        *message = kOutOfRange;
+        return false;
+    }
+    // "inf" and "nan" are words to the player: a NaN HitGap would judge no note, an infinite
+    // Volume would play every sound at the cap.
+    if (!std::isfinite(result)) {
+        *message = kNotANumber;
         return false;
     }
     *value = result;
@@ -121,6 +128,13 @@ bool ToInt(std::string_view text, int32_t* value, std::string* message) {
 
 bool ToInt(std::wstring_view text, int32_t* value, std::string* message) {
     return ToIntNarrow(NarrowForNumber(text), value, message);
+}
+
+std::string NumberProblem(std::string_view what, std::string_view text, std::string_view failure) {
+    const size_t stop = text.find_first_of("\r\n");
+    const std::string shown =
+        stop == text.npos ? std::string(text) : std::string(text.substr(0, stop)) + "...";
+    return std::string(what) + " \"" + shown + "\": " + std::string(failure);
 }
 
 std::string TooLongMessage(std::string_view what) {

@@ -10,14 +10,16 @@
 //     if (key.end == FieldEnd::kTooLong) ...      // report TooLongMessage(...) at key.line
 //     Field value = reader.ReadUntil(']');
 //     float f; std::string message;
-//     if (!ToFloat(value.text, &f, &message)) ... // "invalid stof argument" and the like
+//     if (!ToFloat(value.text, &f, &message)) ... // "not a number" or "out of range"
 //     reader.ReadUntil('\n');                      // the rest of the line
 //
 // CRs before a line feed or the end of the text are dropped, so CR LF reads as one line feed
 // (files written on another system, even when cut short after a CR, read the same).
 // A read never takes more than kMaxFieldLength characters: a longer piece ends with
 // FieldEnd::kTooLong and the caller reports it, so reading always comes to an end.
-// Numbers are read in the "C" conventions whatever the process locale is.
+// Numbers are read in the "C" conventions whatever the process locale is, by one conversion for
+// every file: the standard string-to-number conversions' forms, with infinities and NaNs
+// refused (no setting or note can use them).
 // Depends on: the standard library only.
 #pragma once
 
@@ -70,16 +72,25 @@ class KeyValueReader {
 using Field = BasicField<char>;
 using WideField = BasicField<wchar_t>;
 
+// What a failed conversion reports: the text held no number, or one outside the type's range.
+inline constexpr const char* kNotANumber = "not a number";
+inline constexpr const char* kOutOfRange = "out of range";
+
 // Converts like the standard string-to-float conversion: leading white space, the longest
-// float prefix, the rest ignored. False with "invalid stof argument" or
-// "stof argument out of range" in message.
+// float prefix (decimal or hexadecimal, with exponent), the rest ignored. False with
+// kNotANumber (also for "inf", "nan" and their other spellings) or kOutOfRange (overflow, and
+// underflow as the standard conversion reports it) in message.
 bool ToFloat(std::string_view text, float* value, std::string* message);
 
-// Converts like the standard string-to-int conversion in base 10. False with
-// "invalid stoi argument" or "stoi argument out of range" in message.
+// Converts like the standard string-to-int conversion in base 10. False with kNotANumber or
+// kOutOfRange (outside 32 bits) in message.
 bool ToInt(std::string_view text, int32_t* value, std::string* message);
 // The same for decoded wide text; characters outside ASCII end the number.
 bool ToInt(std::wstring_view text, int32_t* value, std::string* message);
+
+// A failed number named for a message: <what> "<text>": <failure>, the text cut at its first
+// line break.
+std::string NumberProblem(std::string_view what, std::string_view text, std::string_view failure);
 
 // "<what> longer than 259 characters".
 std::string TooLongMessage(std::string_view what);

@@ -23,8 +23,8 @@ bool UsableName(const std::wstring& name) {
            name.find(L'\0') == std::wstring::npos;
 }
 
-// One line on stderr; the game has no other channel for these.
-void Report(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+// One line on stderr with the program's prefix; the game has no other channel for these.
+void Report(const std::string& message) { std::fprintf(stderr, "lyrandel: %s\n", message.c_str()); }
 
 // Reads and checks a save file; false (reported unless the file is simply missing) on failure.
 bool ReadSaveFile(const std::string& path, SaveFileContent* content) {
@@ -69,39 +69,52 @@ bool LoadProfile(const std::wstring& name) {
     SaveFileContent content;
     if (!ReadSaveFile(path, &content)) return false;
     PlayerProfile& profile = GetPlayerProfile();
-    if (!profile.name.empty()) {
+    if (profile.state == AccountState::kSignedIn) {
         if (!SaveProfile()) {
             Report("sign-in to " + platform::WideToUtf8(name) +
                    " refused: " + platform::WideToUtf8(profile.name) + " could not be saved first");
             return false;
         }
     } else {
+        ClearProfile();  // an account still waiting for its password is dropped unwritten
         profile.guestRecords = std::move(profile.records);
     }
+    profile.state = AccountState::kSigningIn;
     profile.name = name;
     profile.password = std::move(content.password);
     profile.records = std::move(content.records);
     return true;
 }
 
+bool ConfirmSignIn(const std::wstring& password) {
+    PlayerProfile& profile = GetPlayerProfile();
+    if (profile.state != AccountState::kSigningIn || password != profile.password) return false;
+    profile.state = AccountState::kSignedIn;
+    return true;
+}
+
 bool SaveProfile() {
     const PlayerProfile& profile = GetPlayerProfile();
-    if (profile.name.empty()) return true;
+    // A sign-in not yet proven by its password must not rewrite the file it read (its line
+    // ends, leading zeros and comments would go), and a sign-up not finished makes no file.
+    if (profile.name.empty() || profile.state != AccountState::kSignedIn) return true;
     const std::string shownName = platform::WideToUtf8(profile.name);
     if (!UsableName(profile.name)) {
         Report("cannot save account \"" + shownName + "\": the name cannot be a file name");
         return false;
     }
+    const std::string path = SavePath(profile.name);
+    const std::string failure = "cannot save account " + shownName + " to " + path + ": ";
     std::string bytes;
     std::string error;
     if (!FormatSaveBytes({profile.password, profile.records}, &bytes, &error)) {
-        Report("cannot save account " + shownName + ": " + error + "; its old save file stays");
+        Report(failure + error + "; its old save file stays");
         return false;
     }
     // The file holds the password in plain text: private to the player, like its folder.
     if (!platform::EnsurePrivateFolder(kSaveFolder, &error) ||
-        !platform::WriteFileAtomically(SavePath(profile.name), bytes, &error, 0600)) {
-        Report(error);
+        !platform::WriteFileAtomically(path, bytes, &error, 0600)) {
+        Report(failure + error);
         return false;
     }
     return true;
@@ -109,15 +122,24 @@ bool SaveProfile() {
 
 void ClearProfile() {
     PlayerProfile& profile = GetPlayerProfile();
-    if (!profile.name.empty() && ProfileExists(profile.name)) {
-        // An established account: its records are its own and go to its file, not the guest.
-        SaveProfile();
-        profile.records = std::move(profile.guestRecords);
-    } else {
-        // No account came into being: whatever is in memory stays the guest's.
-        for (ScoreRecord& r : profile.guestRecords) profile.records.push_back(std::move(r));
+    switch (profile.state) {
+        case AccountState::kSignedIn:
+            // The account's records are its own and go to its file, not to the guest.
+            SaveProfile();
+            profile.records = std::move(profile.guestRecords);
+            break;
+        case AccountState::kSigningIn:
+            // The records came from a file that stays as it is.
+            profile.records = std::move(profile.guestRecords);
+            break;
+        case AccountState::kSigningUp:
+        case AccountState::kNone:
+            // No account came into being: whatever is in memory stays the guest's.
+            for (ScoreRecord& r : profile.guestRecords) profile.records.push_back(std::move(r));
+            break;
     }
     profile.guestRecords.clear();
+    profile.state = AccountState::kNone;
     profile.name.clear();
     profile.password.clear();
 }
@@ -129,13 +151,24 @@ bool ProfileExists(const std::wstring& name) {
 bool SignUpProfile(const std::wstring& name) {
     if (!UsableName(name) || ProfileExists(name)) return false;
     PlayerProfile& profile = GetPlayerProfile();
-    if (!profile.name.empty()) {
+    if (profile.state == AccountState::kSignedIn) {
         if (!SaveProfile()) return false;
         profile.records.clear();
+    } else {
+        ClearProfile();  // an account still waiting for its password is dropped unwritten
     }
+    profile.state = AccountState::kSigningUp;
     profile.name = name;
     profile.password.clear();
     return true;
+}
+
+bool FinishSignUp(const std::wstring& password) {
+    PlayerProfile& profile = GetPlayerProfile();
+    if (profile.state != AccountState::kSigningUp) return false;
+    profile.password = password;
+    profile.state = AccountState::kSignedIn;
+    return SaveProfile();
 }
 
 void RecordHighScore(const std::wstring& music, int level, int score) {
@@ -151,7 +184,7 @@ void RecordHighScore(const std::wstring& music, int level, int score) {
         return;
     }
     // Saved at once, so a crash later in the session loses nothing.
-    if (!profile.name.empty()) SaveProfile();
+    SaveProfile();
 }
 
 int GetHighScore(const std::wstring& music, int level) {

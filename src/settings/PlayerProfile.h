@@ -1,6 +1,8 @@
 // PlayerProfile: the signed-in account (name, password, best scores) and its save file
 // "Save/" + name + ".svd" in code page 932. What an account earned is saved before anything
 // signs it out or replaces it, and one account's records never reach another account's file.
+// Only an account whose password was typed right in this run, or that was just made, is ever
+// written: a sign-in or sign-up left before its password leaves the files as they were.
 // Depends on: settings/SaveFile.h, platform/Codepage.h, platform/FileSystem.h,
 // platform/AtomicFile.h.
 #pragma once
@@ -14,7 +16,16 @@ struct ScoreRecord {
     int32_t best[3] = {0, 0, 0};
 };
 
+// How far the account named in the profile has come.
+enum class AccountState {
+    kNone,       // no account is named
+    kSigningIn,  // its save file was read; the password has not been typed right yet
+    kSigningUp,  // a free name was taken; the password has not been confirmed yet
+    kSignedIn,   // the password was typed right in this run, or the sign-up was finished
+};
+
 struct PlayerProfile {
+    AccountState state = AccountState::kNone;
     std::wstring name;
     std::wstring password;
     std::vector<ScoreRecord> records;
@@ -25,25 +36,33 @@ struct PlayerProfile {
 
 // The one process-wide account record.
 PlayerProfile& GetPlayerProfile();
-// Signs in: reads "Save/" + name + ".svd" and replaces name, password and records with it,
-// after saving a signed-in account. False leaves the record as it was: no such file, an
-// unreadable or malformed file (reported on stderr), or a signed-in account that could not
-// be saved.
+// Starts a sign-in: reads "Save/" + name + ".svd" and replaces name, password and records with
+// it (state kSigningIn), after saving a signed-in account. False leaves the record as it was:
+// no such file, an unreadable or malformed file (reported on stderr), or a signed-in account
+// that could not be saved.
 bool LoadProfile(const std::wstring& name);
-// Writes the signed-in account atomically, making "Save" when missing; does nothing (true)
-// without a name. False on failure, reported on stderr; the old file then stays whole.
+// Ends a sign-in: true (state kSignedIn) when password is the account's; false changes nothing
+// and the caller signs out.
+bool ConfirmSignIn(const std::wstring& password);
+// Writes a signed-in account atomically, making "Save" when missing. Does nothing (true)
+// without one: an account still waiting for its password is not written. False on failure,
+// reported on stderr as "lyrandel: cannot save account NAME to Save/NAME.svd: why"; the old
+// file then stays whole.
 bool SaveProfile();
-// Signs out: saves an account that has a save file, then empties name and password; the
-// records become the guest's scores again. A name without a save file (a sign-up left in the
-// password entry) is dropped without creating a file.
+// Signs out: saves a signed-in account, then empties name and password; the records become
+// the guest's scores again. An account still waiting for its password is dropped without a
+// write: a sign-in's file stays byte for byte as it was, and a sign-up leaves no file.
 void ClearProfile();
 // True when an account of that name already has a save file.
 bool ProfileExists(const std::wstring& name);
-// Starts a new account under name, its password empty until the caller sets it. Refused
-// (false, nothing changes) for an empty name, a name holding "/", or a name that already has a
-// save file. A signed-in account is saved first (refused when that fails) and keeps its
-// records; without one, the scores made so far become the new account's.
+// Starts a new account under name (state kSigningUp, password empty). Refused (false, nothing
+// changes) for an empty name, a name holding "/", or a name that already has a save file. A
+// signed-in account is saved first (refused when that fails) and keeps its records; without
+// one, the scores made so far become the new account's.
 bool SignUpProfile(const std::wstring& name);
+// Ends a sign-up: sets the password, signs the account in and writes it at once, so the name
+// is taken from then on. False when it is not in a sign-up or the write failed (reported).
+bool FinishSignUp(const std::wstring& password);
 // Keeps the best score of a piece and level index; saves a signed-in account on a change.
 void RecordHighScore(const std::wstring& music, int level, int score);
 // The stored best of a piece and level index, 0 without a record.

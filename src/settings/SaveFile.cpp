@@ -12,14 +12,20 @@ bool Fail(std::string* error, int line, const std::string& message) {
     return false;
 }
 
-// Reads one record's three numbers, "n]...[n]...[n]"; false with error set.
-bool ReadBests(KeyValueReader<wchar_t>& reader, int32_t best[3], std::string* error) {
+// Reads the three numbers of the record of music, "n]...[n]...[n]"; false with error set.
+bool ReadBests(KeyValueReader<wchar_t>& reader, const std::wstring& music, int32_t best[3],
+               std::string* error) {
     for (int i = 0; i < 3; ++i) {
         const WideField number = reader.ReadUntil(L']');
         if (number.end == FieldEnd::kTooLong)
             return Fail(error, number.line, TooLongMessage("score"));
         std::string message;
-        if (!ToInt(number.text, &best[i], &message)) return Fail(error, number.line, message);
+        if (!ToInt(number.text, &best[i], &message)) {
+            const std::string what =
+                "score " + std::to_string(i + 1) + " of \"" + platform::WideToUtf8(music) + "\"";
+            return Fail(error, number.line,
+                        NumberProblem(what, platform::WideToUtf8(number.text), message));
+        }
         if (i == 2) break;
         const WideField gap = reader.ReadUntil(L'[');
         if (gap.end == FieldEnd::kTooLong)
@@ -64,7 +70,7 @@ bool ParseSaveText(std::wstring_view text, SaveFileContent* content, std::string
         // A key cut short by the end of the file is not looked at.
         if (key.end == FieldEnd::kEndOfText) return true;
         ScoreRecord record{key.text};
-        if (!ReadBests(reader, record.best, error)) return false;
+        if (!ReadBests(reader, record.music, record.best, error)) return false;
         content->records.push_back(record);
         const WideField rest = reader.ReadUntil(L'\n');
         if (rest.end == FieldEnd::kTooLong)

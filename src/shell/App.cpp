@@ -107,13 +107,15 @@ bool StartServices(const Options& options, std::string& error) {
     return true;
 }
 
-// Releases what the start-up created, in the shutdown order, after saving the account.
-void StopServices() {
-    SaveProfile();
+// Releases what the start-up created, in the shutdown order, after saving the account; false
+// when the account could not be saved (SaveProfile has said why).
+bool StopServices() {
+    const bool saved = SaveProfile();
     KeyInput::Get().keyboard.reset();
     DestroySpriteRenderer();
     TextRenderer::Get().RemoveFont();
     GraphicsDevice::Get().ClearState();
+    return saved;
 }
 
 // Frees every GPU object while the window and its context still exist.
@@ -144,8 +146,9 @@ int RunLoop(platform::Host& host, const Options& options) {
     if (options.autoplay) steps = std::make_unique<AutoplayFrameSteps>(autoplay.emplace());
     FrameLoop loop(host, *steps, std::move(first));
     const FrameLoop::Outcome outcome = loop.Run();
-    StopServices();
-    return outcome == FrameLoop::Outcome::Quit ? 0 : 1;
+    // Scores that did not reach the disk are a failure, whatever ended the loop.
+    const bool saved = StopServices();
+    return outcome == FrameLoop::Outcome::Quit && saved ? 0 : 1;
 }
 
 // The key script of a headless run, or none (a run that ends by itself) when no file is given.

@@ -56,18 +56,18 @@ std::string Locate(const std::wstring& relative, CheckRun& run) {
 // A PNG must decode as the texture loader decodes it.
 void CheckTexture(const std::wstring& relative, CheckRun& run) {
     const std::string path = Locate(relative, run);
-    if (!platform::PathExists(path)) return run.problems.push_back(path + ":0: missing file");
+    if (!platform::PathExists(path)) return run.problems.push_back(path + ": missing file");
     if (run.depth == CheckDepth::kPresence) return;
     platform::Image image;
     std::string error;
-    if (!platform::DecodePng(path, &image, &error)) run.problems.push_back(path + ":0: " + error);
+    if (!platform::DecodePng(path, &image, &error)) run.problems.push_back(path + ": " + error);
 }
 
 // A sound must read and carry a format the audio engine plays.
 void CheckSound(const std::wstring& relative, CheckRun& run) {
     const std::string name = Locate(relative, run);
     if (run.depth == CheckDepth::kPresence) {
-        if (!platform::PathExists(name)) run.problems.push_back(name + ":0: missing file");
+        if (!platform::PathExists(name)) run.problems.push_back(name + ": missing file");
         return;
     }
     std::unique_ptr<uint8_t[]> data;
@@ -77,11 +77,11 @@ void CheckSound(const std::wstring& relative, CheckRun& run) {
     char code[16];
     std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
     if (hr == DirectX::HresultFromErrno(ENOENT))
-        run.problems.push_back(name + ":0: missing file");
+        run.problems.push_back(name + ": missing file");
     else if (DirectX::Failed(hr))
-        run.problems.push_back(name + ":0: not a readable WAV file (code " + code + ")");
+        run.problems.push_back(name + ": not a readable WAV file (code " + code + ")");
     else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
-        run.problems.push_back(name + ":0: the wave format cannot be played");
+        run.problems.push_back(name + ": the wave format cannot be played");
 }
 
 // Checks every chart of every playable level and each song of the list.

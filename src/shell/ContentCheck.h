@@ -1,6 +1,7 @@
 // ContentCheck: reads every content file the game would read, with the game's own readers,
-// and reports each problem as "file:line: message" (line 0 for a whole file), and each file
-// found only under a name of another letter case as a warning that does not fail the check.
+// and reports each problem as "file:line: message" ("file: message" for a whole file), and
+// each file found only under a name of another letter case as a warning that does not fail
+// the check.
 // Depends on: settings/Config, selection/MusicList, gameplay/ChartReader, media/WAVFileReader,
 // platform/ImageCodec.
 #pragma once

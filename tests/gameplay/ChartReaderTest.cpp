@@ -102,13 +102,20 @@ TEST(ChartReader, UnknownDirectionsAreDropped) {
 }
 
 TEST(ChartReader, BadNumbersAreReportedWithTheirLines) {
-    Parsed p = Parse("BPM[150]\nSecond[x]\n[RU 1e39]\n[RU]\nSecond[99999999999]\n[RU 2]\n");
-    ASSERT_EQ(p.problems.size(), 4u);
-    EXPECT_EQ(p.problems[0], "c.nsd:2: Second \"x\": invalid stoi argument");
-    EXPECT_EQ(p.problems[1], "c.nsd:3: note value \"1e39\": stof argument out of range");
-    EXPECT_EQ(p.problems[2], "c.nsd:4: note value \"\": invalid stof argument");
-    EXPECT_EQ(p.problems[3], "c.nsd:5: Second \"99999999999\": stoi argument out of range");
-    EXPECT_EQ(p.chart.redNotes.size(), 1u);  // reading goes on after a bad number
+    Parsed p = Parse(
+        "BPM[150]\nSecond[x]\n[RU 1e39]\n[RU]\nSecond[99999999999]\n[RU 2]\n[RU nan]\n"
+        "[BD -inf]\n[RU 3e38]\n[RU 0x1p2]\n");
+    ASSERT_EQ(p.problems.size(), 7u);
+    EXPECT_EQ(p.problems[0], "c.nsd:2: Second \"x\": not a number");
+    EXPECT_EQ(p.problems[1], "c.nsd:3: note value \"1e39\": out of range");
+    EXPECT_EQ(p.problems[2], "c.nsd:4: note value \"\": not a number");
+    EXPECT_EQ(p.problems[3], "c.nsd:5: Second \"99999999999\": out of range");
+    EXPECT_EQ(p.problems[4], "c.nsd:7: note value \"nan\": not a number");
+    EXPECT_EQ(p.problems[5], "c.nsd:8: note value \"-inf\": not a number");
+    EXPECT_EQ(p.problems[6], "c.nsd:9: note value \"3e38\": out of range");  // once scaled
+    // Reading goes on after a bad number; a hexadecimal value reads as the standard reads it.
+    ASSERT_EQ(p.chart.redNotes.size(), 2u);
+    EXPECT_EQ(p.chart.redNotes[1].distance, Distance(4.0f, 150));
 }
 
 TEST(ChartReader, FieldsOfUpTo259Characters) {

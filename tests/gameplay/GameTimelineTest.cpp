@@ -140,7 +140,7 @@ TEST_F(GameTimeline, UnplayableChartsFailToInitialize) {
     EXPECT_FALSE(Game().Initialize());
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "lyrandel: Data/Music/Song/1.nsd:1: BPM 700 is outside 1 to 600\n"
-              "lyrandel: Data/Music/Song/1.nsd:2: note value \"abc\": invalid stof argument\n"
+              "lyrandel: Data/Music/Song/1.nsd:2: note value \"abc\": not a number\n"
               "lyrandel: Data/Music/Missing/1.nsd: cannot open the chart file\n");
 }
 

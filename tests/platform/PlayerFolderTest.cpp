@@ -73,6 +73,7 @@ TEST_F(PrivateFiles, FolderIsMadePrivateAndLockedForOneGame) {
 TEST_F(PrivateFiles, SaveFileAndItsFolderAreTheOwnersAloneAndAreTightened) {
     GetPlayerProfile().name = L"P1";
     GetPlayerProfile().password = L"SECRET";
+    GetPlayerProfile().state = AccountState::kSignedIn;
     ASSERT_TRUE(SaveProfile());
     EXPECT_EQ(Mode("Save"), 0700u);
     EXPECT_EQ(Mode("Save/P1.svd"), 0600u);

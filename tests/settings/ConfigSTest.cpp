@@ -194,6 +194,7 @@ TEST_F(ConfigSTest, WrongPasswordSignsOutWithoutLosingTheEarlierAccount) {
     WriteFile("Save/OLD.svd", "1\n");
     WriteFile("Save/NEW.svd", "2\n");
     ASSERT_TRUE(LoadProfile(L"OLD"));
+    ASSERT_TRUE(ConfirmSignIn(L"1"));
     RecordHighScore(L"Song", 1, 900);
     ASSERT_TRUE(scene.Initialize());
     Step(scene, {'A'});
@@ -224,6 +225,69 @@ TEST_F(ConfigSTest, BackspaceOutOfThePasswordSignsOut) {
     Step(scene, {kBackspace});
     EXPECT_TRUE(GetPlayerProfile().name.empty());
     EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+}
+
+// A save file as another editor or an older program may leave it: CR LF line ends, leading
+// zeros, signs and text after the records.
+constexpr const char* kHandWritten = "0042\r\nSong[007][+0][-05] best run\r\nOther[1][2][3]\r\n";
+
+TEST_F(ConfigSTest, AFailedSignInLeavesTheSaveFileByteIdentical) {
+    WriteFile("Save/ME.svd", kHandWritten);
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'A'});
+    Type("ME");
+    Step(scene, {kSpace});
+    Type("41");
+    Step(scene, {kSpace});  // wrong password
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+    EXPECT_EQ(ReadFile("Save/ME.svd"), kHandWritten);
+
+    Step(scene, {'A'});
+    Step(scene, {kSpace});      // the name is still typed
+    Step(scene, {kBackspace});  // out of the empty password entry
+    EXPECT_EQ(Upper(), L"Sign In : A         Sign Up : D");
+    EXPECT_EQ(ReadFile("Save/ME.svd"), kHandWritten);
+
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Type("0042");
+    EXPECT_TRUE(SaveProfile()) << "quitting while the password is typed";
+    EXPECT_EQ(ReadFile("Save/ME.svd"), kHandWritten);
+
+    Step(scene, {kSpace});  // the right password: the account is the player's from now on
+    EXPECT_EQ(Middle(), L"Title");
+    EXPECT_TRUE(SaveProfile());
+    EXPECT_EQ(ReadFile("Save/ME.svd"), "0042\nSong[7][0][-5]\nOther[1][2][3]\n");
+}
+
+TEST_F(ConfigSTest, ASignUpNotFinishedByItsSpaceLeavesNoFileAndTheNameFree) {
+    RecordHighScore(L"Guest", 0, 5);
+    ASSERT_TRUE(scene.Initialize());
+    Step(scene, {'A'});
+    Step(scene, {kSpace});
+    Step(scene, {'D'});
+    Type("NEW");
+    Step(scene, {kSpace});
+    Type("12");
+    EXPECT_EQ(Upper(), L"Password\n**");
+    EXPECT_TRUE(SaveProfile()) << "quitting while the password is typed";
+    EXPECT_FALSE(std::filesystem::exists("Save/NEW.svd"));
+    EXPECT_FALSE(ProfileExists(L"NEW"));
+
+    Step(scene, {kBackspace});
+    Step(scene, {kBackspace});
+    Step(scene, {kBackspace});  // out of the empty password entry
+    EXPECT_TRUE(GetPlayerProfile().name.empty());
+    EXPECT_FALSE(std::filesystem::exists("Save/NEW.svd"));
+    EXPECT_EQ(GetHighScore(L"Guest", 0), 5) << "the guest keeps the scores";
+
+    Step(scene, {'D'});  // the same name can be taken at once
+    Step(scene, {kSpace});
+    Type("9");
+    Step(scene, {kSpace});
+    EXPECT_EQ(ReadFile("Save/NEW.svd"), "9\nGuest[5][0][0]\n");
 }
 
 TEST_F(ConfigSTest, LeavingThroughTitleWritesTheConfiguration) {

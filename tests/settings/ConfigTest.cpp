@@ -77,10 +77,14 @@ TEST_F(ConfigFile, BadNumbersFailWithFileLineAndMessageAndTouchNothing) {
         const char* text;
         const char* error;
     } cases[] = {
-        {"Volume[0.5]\nHitGap[abc]\n", "Config.cfg:2: invalid stof argument"},
-        {"Volume[0.5]\nBGMVolume[0.4]\nHiSpeed[]\n", "Config.cfg:3: invalid stof argument"},
-        {"HitLine[1e999]\n", "Config.cfg:1: stof argument out of range"},
-        {"Volume[", "Config.cfg:1: invalid stof argument"},
+        {"Volume[0.5]\nHitGap[abc]\n", "Config.cfg:2: HitGap \"abc\": not a number"},
+        {"Volume[0.5]\nBGMVolume[0.4]\nHiSpeed[]\n", "Config.cfg:3: HiSpeed \"\": not a number"},
+        {"HitLine[1e999]\n", "Config.cfg:1: HitLine \"1e999\": out of range"},
+        {"Volume[", "Config.cfg:1: Volume \"\": not a number"},
+        // Non-finite values would judge no note or play every sound at the cap.
+        {"HitGap[nan]\n", "Config.cfg:1: HitGap \"nan\": not a number"},
+        {"Volume[ -Infinity]\n", "Config.cfg:1: Volume \" -Infinity\": not a number"},
+        {"HiSpeed[\ninf]", "Config.cfg:1: HiSpeed \"...\": not a number"},
     };
     for (const Case& c : cases) {
         Write("Config.cfg", c.text);

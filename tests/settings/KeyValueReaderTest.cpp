@@ -63,27 +63,57 @@ TEST(KeyValueReader, FloatsConvertLikeTheStandardConversion) {
     EXPECT_EQ(Float(" \t3"), "3.000000");
     EXPECT_EQ(Float("-2.25"), "-2.250000");
     EXPECT_EQ(Float("+1e2x"), "100.000000");
-    EXPECT_EQ(Float(""), "invalid stof argument");
-    EXPECT_EQ(Float("abc"), "invalid stof argument");
+    EXPECT_EQ(Float(" .5"), "0.500000");
+    EXPECT_EQ(Float("5."), "5.000000");
+    EXPECT_EQ(Float("1e"), "1.000000");     // an exponent without digits is not part of the number
+    EXPECT_EQ(Float("0x1p3"), "8.000000");  // hexadecimal forms, as the standard takes them
+    EXPECT_EQ(Float("0e-99"), "0.000000");
+    float value = 0;
+    std::string message;
+    ASSERT_TRUE(ToFloat("7.3", &value, &message));
+    EXPECT_EQ(value, 7.3f);  // correctly rounded
+    ASSERT_TRUE(ToFloat("3.4028235e38", &value, &message));
+    EXPECT_EQ(value, 3.4028235e38f);  // the largest float is still in range
+}
+
+TEST(KeyValueReader, FloatFailuresSayWhatWasWrong) {
+    EXPECT_EQ(Float(""), "not a number");
+    EXPECT_EQ(Float("."), "not a number");
+    EXPECT_EQ(Float("e5"), "not a number");
+    EXPECT_EQ(Float("abc"), "not a number");
     EXPECT_EQ(Float("\xef\xbb\xbf"
                     "1"),
-              "invalid stof argument");
-    EXPECT_EQ(Float("1e999"), "stof argument out of range");
-    EXPECT_EQ(Float("-1e999"), "stof argument out of range");
-    EXPECT_EQ(Float("1e-60"), "stof argument out of range");  // underflow, as the standard does
+              "not a number");
+    EXPECT_EQ(Float("1e999"), "out of range");
+    EXPECT_EQ(Float("-1e39"), "out of range");
+    EXPECT_EQ(Float("0x1p200"), "out of range");
+    EXPECT_EQ(Float("1e-40"), "out of range");  // underflow, as the standard reports it
+    EXPECT_EQ(Float("1e-60"), "out of range");
+}
+
+TEST(KeyValueReader, InfinitiesAndNansAreRefusedInEverySpelling) {
+    for (const char* text :
+         {"inf", "-inf", "+INF", " Infinity", "infinit", "nan", "-NaN", "nan(123)", "NAN(abc)x"})
+        EXPECT_EQ(Float(text), "not a number") << text;
 }
 
 TEST(KeyValueReader, IntsConvertLikeTheStandardConversion) {
     EXPECT_EQ(Int(std::string(" -42 points")), "-42");
-    EXPECT_EQ(Int(std::string("7abc")), "7");
+    EXPECT_EQ(Int(std::string(" \t+12abc")), "12");
+    EXPECT_EQ(Int(std::string("0000000000000000000042")), "42");
+    EXPECT_EQ(Int(std::string("1.9")), "1");
+    EXPECT_EQ(Int(std::string("0x10")), "0");  // base 10: the "x" ends the number
     EXPECT_EQ(Int(std::string("2147483647")), "2147483647");
     EXPECT_EQ(Int(std::string("-2147483648")), "-2147483648");
-    EXPECT_EQ(Int(std::string("2147483648")), "stoi argument out of range");
-    EXPECT_EQ(Int(std::string("99999999999999999999")), "stoi argument out of range");
-    EXPECT_EQ(Int(std::string("-")), "invalid stoi argument");
-    EXPECT_EQ(Int(std::string("")), "invalid stoi argument");
+    EXPECT_EQ(Int(std::string("2147483648")), "out of range");
+    EXPECT_EQ(Int(std::string("-2147483649")), "out of range");
+    EXPECT_EQ(Int(std::string("99999999999999999999")), "out of range");
+    EXPECT_EQ(Int(std::string("-")), "not a number");
+    EXPECT_EQ(Int(std::string("- 5")), "not a number");
+    EXPECT_EQ(Int(std::string("")), "not a number");
+    EXPECT_EQ(Int(std::string("inf")), "not a number");
     EXPECT_EQ(Int(std::wstring(L"12\u30b9")), "12");  // a non-ASCII character ends the number
-    EXPECT_EQ(Int(std::wstring(L"\uff11")), "invalid stoi argument");
+    EXPECT_EQ(Int(std::wstring(L"\uff11")), "not a number");
 }
 
 TEST(KeyValueReader, NumbersIgnoreTheProcessLocale) {
@@ -101,8 +131,10 @@ TEST(KeyValueReader, NumbersIgnoreTheProcessLocale) {
 
 TEST(KeyValueReader, MessagesNameWhatAndWhere) {
     EXPECT_EQ(TooLongMessage("key"), "key longer than 259 characters");
-    EXPECT_EQ(LocatedMessage("Config.cfg", 3, "invalid stof argument"),
-              "Config.cfg:3: invalid stof argument");
+    EXPECT_EQ(LocatedMessage("Config.cfg", 3, "Volume \"x\": not a number"),
+              "Config.cfg:3: Volume \"x\": not a number");
+    EXPECT_EQ(NumberProblem("Volume", "x\r\nHiSpeed[2", kNotANumber),
+              "Volume \"x...\": not a number");
 }
 
 }  // namespace

@@ -22,7 +22,13 @@ std::string Records() {
 // Signs up name with password through the profile operations, as the configuration scene does.
 void SignUp(const std::wstring& name, const std::wstring& password) {
     ASSERT_TRUE(SignUpProfile(name));
-    GetPlayerProfile().password = password;
+    ASSERT_TRUE(FinishSignUp(password));
+}
+
+// Signs in to an existing account with its password.
+void SignIn(const std::wstring& name, const std::wstring& password) {
+    ASSERT_TRUE(LoadProfile(name));
+    ASSERT_TRUE(ConfirmSignIn(password));
 }
 
 TEST_F(Profile, KeepsTheBestScoreOfEachPieceAndLevel) {
@@ -43,7 +49,7 @@ TEST_F(Profile, KeepsTheBestScoreOfEachPieceAndLevel) {
 
 TEST_F(Profile, ReadsSaveFilesAsWritten) {
     Write("Save/A.svd", "PW1\nSong[1][-2][3]\nSong[9][9][9] trailing\r\nLast[ 4][5 ][6]");
-    ASSERT_TRUE(LoadProfile(L"A"));
+    SignIn(L"A", L"PW1");
     EXPECT_EQ(GetPlayerProfile().name, L"A");
     EXPECT_EQ(GetPlayerProfile().password, L"PW1");
     EXPECT_EQ(Records(), "Song[1][-2][3]\nSong[9][9][9]\nLast[4][5][6]\n");
@@ -123,7 +129,8 @@ TEST_F(Profile, AFailedSignInChangesNothing) {
     EXPECT_FALSE(LoadProfile(L"../A"));
     EXPECT_FALSE(LoadProfile(L""));
     const std::string messages = GetCapturedStderr();
-    EXPECT_NE(messages.find("Save/Bad.svd:3: invalid stoi argument"), std::string::npos);
+    EXPECT_NE(messages.find("Save/Bad.svd:3: score 2 of \"Other\" \"x\": not a number"),
+              std::string::npos);
     EXPECT_NE(messages.find("Save/Big.svd:2: music key longer than 259 characters"),
               std::string::npos);
     EXPECT_NE(messages.find("Save/Enc.svd: not valid code page 932 text"), std::string::npos);
@@ -137,8 +144,9 @@ TEST_F(Profile, OutOfRangeScoresFailTheSignIn) {
     Write("Save/R.svd", "P\nSong[1][2][2147483648]\n");
     CaptureStderr();
     EXPECT_FALSE(LoadProfile(L"R"));
-    EXPECT_NE(GetCapturedStderr().find("Save/R.svd:2: stoi argument out of range"),
-              std::string::npos);
+    EXPECT_NE(
+        GetCapturedStderr().find("Save/R.svd:2: score 3 of \"Song\" \"2147483648\": out of range"),
+        std::string::npos);
     EXPECT_EQ(GetPlayerProfile().name, L"");
 }
 
@@ -146,7 +154,7 @@ TEST_F(Profile, AnAccountSwitchKeepsEachAccountsRecordsInItsOwnFile) {
     Write("Save/B.svd", "PB\nBSong[5][5][5]\n");
     SignUp(L"A", L"PA");
     RecordHighScore(L"ASong", 0, 100);
-    ASSERT_TRUE(LoadProfile(L"B"));
+    SignIn(L"B", L"PB");
     EXPECT_EQ(Records(), "BSong[5][5][5]\n");
     EXPECT_EQ(GetHighScore(L"ASong", 0), 0);
     RecordHighScore(L"BSong", 1, 50);
@@ -181,18 +189,39 @@ TEST_F(Profile, GuestScoresStayOutOfAnAccountSignedInToAndComeBackAtSignOut) {
 
 TEST_F(Profile, ASignUpLeftInThePasswordEntryCreatesNoFile) {
     RecordHighScore(L"Guest", 0, 3);
-    SignUp(L"N", L"");
+    ASSERT_TRUE(SignUpProfile(L"N"));
     ClearProfile();  // Backspace out of the password entry
     EXPECT_EQ(Read("Save/N.svd"), "<missing>");
     EXPECT_EQ(Records(), "Guest[3][0][0]\n");
 
     SignUp(L"A", L"PA");
     RecordHighScore(L"ASong", 0, 1);
-    SignUp(L"N", L"");
+    ASSERT_TRUE(SignUpProfile(L"N"));
     EXPECT_EQ(Records(), "");  // A's records stay A's
     ClearProfile();
     EXPECT_EQ(Read("Save/N.svd"), "<missing>");
     EXPECT_EQ(Read("Save/A.svd"), "PA\nGuest[3][0][0]\nASong[1][0][0]\n");
+}
+
+TEST_F(Profile, AnAccountWaitingForItsPasswordIsNeverWritten) {
+    const std::string stored = "PA\r\nSong[01][2][3] note\r\n";
+    Write("Save/A.svd", stored);
+    Write("Save/B.svd", "PB\n");
+    RecordHighScore(L"Guest", 0, 3);
+    ASSERT_TRUE(LoadProfile(L"A"));
+    EXPECT_FALSE(ConfirmSignIn(L"pa"));
+    EXPECT_EQ(GetPlayerProfile().state, AccountState::kSigningIn) << "a wrong try changes nothing";
+    RecordHighScore(L"Song", 0, 50);
+    EXPECT_TRUE(SaveProfile());
+    ASSERT_TRUE(LoadProfile(L"B"));  // another sign-in drops A unwritten
+    EXPECT_EQ(Records(), "");
+    ASSERT_TRUE(SignUpProfile(L"C"));  // so does a sign-up, which takes the guest's scores
+    EXPECT_EQ(Records(), "Guest[3][0][0]\n");
+    EXPECT_FALSE(ConfirmSignIn(L"")) << "a sign-up is not a sign-in";
+    EXPECT_TRUE(SaveProfile());
+    EXPECT_EQ(Read("Save/A.svd"), stored);
+    EXPECT_EQ(Read("Save/B.svd"), "PB\n");
+    EXPECT_EQ(Read("Save/C.svd"), "<missing>");
 }
 
 TEST_F(Profile, SignUpCannotOverwriteAnAccount) {
@@ -232,7 +261,7 @@ bool CrashBeforeRename(const char* step) {
 TEST_F(Profile, AWriteInterruptedBeforeTheRenameLeavesTheOldSaveWhole) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     Write("Save/A.svd", "PA\nSong[1][0][0]\n");
-    ASSERT_TRUE(LoadProfile(L"A"));
+    SignIn(L"A", L"PA");
     EXPECT_EXIT(
         {
             platform::SetAtomicWriteHookForTesting(CrashBeforeRename);

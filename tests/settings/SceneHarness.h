@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,13 @@ class SceneHarness : public ::testing::Test {
     static void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
         if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // The whole file under the working folder, or "<missing>".
+    static std::string ReadFile(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return "<missing>";
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     // Puts a small valid PNG at "Data/Texture/" + file.
