@@ -7,8 +7,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "audio/SongFile.h"
 #include "gameplay/ChartReader.h"
+#include "media/SoundEffect.h"
+#include "media/SystemError.h"
 #include "media/WAVFileReader.h"
+#include "platform/AudioDecoder.h"
 #include "platform/Codepage.h"
 #include "platform/ImageCodec.h"
 #include "selection/MusicList.h"
@@ -40,17 +44,36 @@ void CheckTexture(const std::string& path, Problems& out) {
     if (!platform::DecodePng(path, &image, &error)) out.push_back(path + ":0: " + error);
 }
 
+// A compressed song must decode from its first sample to its last.
+void CheckCompressedSound(const std::string& name, Problems& out) {
+    int systemError = 0;
+    std::string why;
+    std::unique_ptr<platform::AudioDecoder> decoder =
+        platform::OpenAudioDecoder(name, &systemError, &why);
+    if (!decoder && systemError == ENOENT) return out.push_back(name + ":0: missing file");
+    std::vector<float> piece(size_t(4096) * (decoder ? decoder->Format().channels : 1));
+    size_t got = 1;
+    while (decoder && got > 0)
+        if (!decoder->Read(piece.data(), 4096, &got, &why)) decoder.reset();
+    if (!why.empty()) out.push_back(name + ":0: not a readable sound file (" + why + ")");
+}
+
 // A sound must read and carry a format the audio engine plays.
 void CheckSound(const std::wstring& path, Problems& out) {
+    const std::string name = platform::WideToUtf8(path);
+    if (DirectX::IsCompressedSoundName(path)) return CheckCompressedSound(name, out);
     std::unique_ptr<uint8_t[]> data;
     size_t bytes = 0;
     DirectX::WaveFileInfo info;
-    const DirectX::HRESULT hr = DirectX::ReadWavFile(path, data, bytes, info);
-    const std::string name = platform::WideToUtf8(path);
+    int systemError = 0;
+    const DirectX::HRESULT hr = DirectX::ReadWavFile(path, data, bytes, info, &systemError);
     char code[16];
     std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
-    if (hr == DirectX::HresultFromErrno(ENOENT))
+    if (DirectX::IsNotFound(hr))
         out.push_back(name + ":0: missing file");
+    else if (systemError != 0)
+        out.push_back(name + ":0: " + DirectX::SystemErrorText(systemError) + " (code " + code +
+                      ")");
     else if (DirectX::Failed(hr))
         out.push_back(name + ":0: not a readable WAV file (code " + code + ")");
     else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
@@ -61,7 +84,7 @@ void CheckSound(const std::wstring& path, Problems& out) {
 void CheckSongs(const std::vector<MusicEntry>& entries, Problems& out) {
     for (const MusicEntry& entry : entries) {
         const std::wstring folder = L"Data/Music/" + entry.title + L"/";
-        CheckSound(folder + entry.title + L".wav", out);
+        CheckSound(SongFilePath(entry.title), out);
         for (int level = 1; level <= 3; ++level) {
             if (entry.levels[level - 1] < 1) continue;
             ChartContent chart;

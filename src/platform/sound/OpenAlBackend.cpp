@@ -1,6 +1,9 @@
 // The audio back end on OpenAL Soft: one device and context, buffers with loop points, one
-// source per voice; the default device or the loopback device that renders into memory.
-// Depends on: platform/AudioBackend.h, platform/sound/QuietAlsa.h, OpenAL Soft.
+// stereo source per voice sending its channels straight to the speakers; the default device
+// or the loopback device that renders into memory. Calls from several threads are serialised
+// by one lock per back end, and each thread makes the back end's context its own.
+// Depends on: platform/AudioBackend.h, platform/sound/OutputLatency.h,
+// platform/sound/QuietAlsa.h, OpenAL Soft.
 #define AL_ALEXT_PROTOTYPES
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "platform/AudioBackend.h"
 #include "platform/sound/OutputLatency.h"
@@ -23,19 +27,15 @@ constexpr float kMaxGain = 16.0f;
 bool gLoopbackSelected = false;
 ALCdevice* gLoopbackDevice = nullptr;  // the open loopback device, if any
 
-// The OpenAL format of a sound's layout, or 0 when OpenAL takes no such layout.
-ALenum FormatOf(const SoundData& d) {
-    bool mono = d.channels == 1;
-    if (d.channels != 1 && d.channels != 2) return 0;
-    switch (d.type) {
+// The OpenAL format of a stereo layout.
+ALenum FormatOf(SampleType type) {
+    switch (type) {
         case SampleType::kUnsigned8:
-            return mono ? AL_FORMAT_MONO8 : AL_FORMAT_STEREO8;
+            return AL_FORMAT_STEREO8;
         case SampleType::kSigned16:
-            return mono ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+            return AL_FORMAT_STEREO16;
         case SampleType::kFloat32:
-            return mono ? AL_FORMAT_MONO_FLOAT32 : AL_FORMAT_STEREO_FLOAT32;
-        case SampleType::kMsAdpcm:
-            return mono ? AL_FORMAT_MONO_MSADPCM_SOFT : AL_FORMAT_STEREO_MSADPCM_SOFT;
+            return AL_FORMAT_STEREO_FLOAT32;
     }
     return 0;
 }
@@ -51,45 +51,49 @@ class OpenAlBackend final : public AudioBackend {
     OpenAlBackend(ALCdevice* device, ALCcontext* context, bool loopback)
         : device_(device), context_(context), loopback_(loopback) {
         hasDisconnect_ = alcIsExtensionPresent(device_, "ALC_EXT_disconnect");
+        threadContexts_ = alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context");
         if (loopback_) gLoopbackDevice = device_;
     }
 
     ~OpenAlBackend() override {
+        std::lock_guard lock(mutex_);
         if (loopback_ && gLoopbackDevice == device_) gLoopbackDevice = nullptr;
+        if (threadContexts_ && alcGetThreadContext() == context_) alcSetThreadContext(nullptr);
         if (alcGetCurrentContext() == context_) alcMakeContextCurrent(nullptr);
         alcDestroyContext(context_);
         alcCloseDevice(device_);
     }
 
     BufferId CreateBuffer(const SoundData& data, std::string* error) override {
+        std::lock_guard lock(mutex_);
         Use();
-        ALenum format = FormatOf(data);
-        size_t frameBytes = UnitBytes(data), framesPerUnit = UnitFrames(data);
-        // OpenAL takes whole frames (whole blocks for ADPCM) only; a torn tail is dropped.
-        size_t units = data.size / frameBytes;
-        if (format == 0 || units == 0) return Fail(error, "no playable samples in this layout");
+        size_t frameBytes = FrameBytes(data.type);
+        // OpenAL takes whole frames only; a torn tail is dropped.
+        size_t frames = data.size / frameBytes;
+        if (frames == 0) return Fail(error, "no playable samples in this layout");
         ALuint buffer = 0;
         alGetError();
         alGenBuffers(1, &buffer);
-        if (data.type == SampleType::kMsAdpcm)
-            alBufferi(buffer, AL_UNPACK_BLOCK_ALIGNMENT_SOFT, ALint(data.samplesPerBlock));
-        alBufferData(buffer, format, data.bytes, ALsizei(units * frameBytes), ALsizei(data.rate));
+        alBufferData(buffer, FormatOf(data.type), data.bytes, ALsizei(frames * frameBytes),
+                     ALsizei(data.rate));
         if (ALenum code = alGetError(); code != AL_NO_ERROR) {
             alDeleteBuffers(1, &buffer);
             return Fail(error, "buffer upload failed: " + AlErrorText(code));
         }
-        SetLoopPoints(buffer, data, units * framesPerUnit);
+        SetLoopPoints(buffer, data, frames);
         return buffer;
     }
 
     void DestroyBuffer(BufferId buffer) override {
+        std::lock_guard lock(mutex_);
         Use();
         ALuint id = buffer;
         alDeleteBuffers(1, &id);
         alGetError();
     }
 
-    VoiceId CreateVoice(uint32_t channels, std::string* error) override {
+    VoiceId CreateVoice(std::string* error) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         ALuint source = 0;
@@ -99,12 +103,13 @@ class OpenAlBackend final : public AudioBackend {
         alSourcef(source, AL_MAX_GAIN, kMaxGain);
         alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
         alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-        // Stereo goes straight to the speakers; mono stays centred.
-        if (channels == 2) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+        // Left and right go to their speakers as they are: no pan law, no headphone filter.
+        alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
         return source;
     }
 
     void DestroyVoice(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         ALuint id = voice;
         alSourceStop(id);
@@ -114,6 +119,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool SetGain(VoiceId voice, float gain) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         // OpenAL refuses negative gains; a negative volume is heard as silence.
@@ -122,6 +128,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Start(VoiceId voice, BufferId buffer, bool loop) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         alSourceStop(voice);
@@ -132,6 +139,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Queue(VoiceId voice, BufferId buffer) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         ALuint id = buffer;
@@ -140,7 +148,9 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     BufferId TakeFinished(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
+        alGetError();
         ALint processed = 0;
         alGetSourcei(voice, AL_BUFFERS_PROCESSED, &processed);
         if (processed <= 0) return 0;
@@ -150,32 +160,36 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Resume(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
-        if (!IsSounding(voice)) alSourcePlay(voice);
+        if (!Sounding(voice)) alSourcePlay(voice);
         return alGetError() == AL_NO_ERROR;
     }
 
     void ExitLoop(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alSourcei(voice, AL_LOOPING, AL_FALSE);
     }
 
     void Stop(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alSourceStop(voice);
         alSourcei(voice, AL_BUFFER, 0);
+        alSourcei(voice, AL_LOOPING, AL_FALSE);
         alGetError();
     }
 
     bool IsSounding(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
-        ALint state = AL_STOPPED;
-        alGetSourcei(voice, AL_SOURCE_STATE, &state);
-        return state == AL_PLAYING;
+        return Sounding(voice);
     }
 
     bool IsConnected() override {
+        std::lock_guard lock(mutex_);
         if (!hasDisconnect_) return true;
         ALCint connected = ALC_TRUE;
         alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
@@ -183,9 +197,21 @@ class OpenAlBackend final : public AudioBackend {
     }
 
   private:
-    // Makes this back end's context current (several may exist in tests).
+    // Makes this back end's context current for the calling thread (several back ends may
+    // exist in tests, each used from more than one thread).
     void Use() {
-        if (alcGetCurrentContext() != context_) alcMakeContextCurrent(context_);
+        if (threadContexts_) {
+            if (alcGetThreadContext() != context_) alcSetThreadContext(context_);
+        } else if (alcGetCurrentContext() != context_) {
+            alcMakeContextCurrent(context_);
+        }
+    }
+
+    // True while the source plays; the lock is held.
+    static bool Sounding(VoiceId voice) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(voice, AL_SOURCE_STATE, &state);
+        return state == AL_PLAYING;
     }
 
     // Records a failure and returns the empty id.
@@ -203,11 +229,17 @@ class OpenAlBackend final : public AudioBackend {
         alGetError();
     }
 
+    std::mutex mutex_;
     ALCdevice* device_;
     ALCcontext* context_;
     bool loopback_;
     bool hasDisconnect_ = false;
+    bool threadContexts_ = false;
 };
+
+// Context attributes both devices share: room for every sound at once (the private
+// configuration asks the same; a user's own configuration may still set a lower ceiling).
+constexpr ALCint kSourceAttributes[] = {ALC_MONO_SOURCES, 0, ALC_STEREO_SOURCES, kSoundSources};
 
 // Opens the loopback device with a 44100 Hz stereo float mix and no limiter.
 std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
@@ -231,6 +263,10 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
                                  ALC_FALSE,
                                  ALC_HRTF_SOFT,
                                  ALC_FALSE,
+                                 kSourceAttributes[0],
+                                 kSourceAttributes[1],
+                                 kSourceAttributes[2],
+                                 kSourceAttributes[3],
                                  0};
     ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
@@ -255,7 +291,9 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
         if (error) *error = "no sound device";
         return nullptr;
     }
-    ALCcontext* context = alcCreateContext(device, nullptr);
+    const ALCint attributes[] = {kSourceAttributes[0], kSourceAttributes[1],
+                                 kSourceAttributes[2], kSourceAttributes[3], 0};
+    ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
         alcCloseDevice(device);
         if (error) *error = "the sound device refused a mixing context";
