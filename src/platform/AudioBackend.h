@@ -81,11 +81,20 @@ class AudioBackend {
 // message in error. The sound library's own complaints about missing hardware stay off stderr.
 std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error);
 
-// Makes later OpenAudioOutput calls open the loopback device (44100 Hz stereo float,
-// limiter off) instead of the default device; false with a message when it is unavailable.
-bool SelectLoopbackOutput(bool enabled, std::string* error);
-// Renders the next frames of the open loopback device's mix into out (interleaved stereo
-// float); fills silence and returns false when no loopback device is open.
+// The speaker layouts the loopback device can mix for (tests show that every sound reaches
+// its speakers at the same level on each).
+enum class LoopbackLayout { kStereo, kHeadphones, kSurround51 };
+
+// Makes later OpenAudioOutput calls open the loopback device (44100 Hz float, limiter off;
+// stereo unless another layout is asked for) instead of the default device; false with a
+// message when it is unavailable.
+bool SelectLoopbackOutput(bool enabled, std::string* error,
+                          LoopbackLayout layout = LoopbackLayout::kStereo);
+// Channels of each frame RenderLoopback writes: 2, or 6 for the 5.1 layout.
+size_t LoopbackChannels();
+// Renders the next frames of the open loopback device's mix into out (interleaved float,
+// LoopbackChannels() a frame); fills silence and returns false when no loopback device is
+// open.
 bool RenderLoopback(float* out, size_t frames);
 
 }  // namespace platform

@@ -25,6 +25,7 @@ constexpr ALCint kLoopbackRate = 44100;
 constexpr float kMaxGain = 16.0f;
 
 bool gLoopbackSelected = false;
+LoopbackLayout gLoopbackLayout = LoopbackLayout::kStereo;
 ALCdevice* gLoopbackDevice = nullptr;  // the open loopback device, if any
 
 // The OpenAL format of a stereo layout.
@@ -241,7 +242,7 @@ class OpenAlBackend final : public AudioBackend {
 // configuration asks the same; a user's own configuration may still set a lower ceiling).
 constexpr ALCint kSourceAttributes[] = {ALC_MONO_SOURCES, 0, ALC_STEREO_SOURCES, kSoundSources};
 
-// Opens the loopback device with a 44100 Hz stereo float mix and no limiter.
+// Opens the loopback device with a 44100 Hz float mix in the selected layout and no limiter.
 std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
     if (gLoopbackDevice) {
         if (error) *error = "the loopback device is already open";
@@ -253,8 +254,10 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
         if (error) *error = "OpenAL has no loopback device";
         return nullptr;
     }
+    const bool surround = gLoopbackLayout == LoopbackLayout::kSurround51;
+    const bool headphones = gLoopbackLayout == LoopbackLayout::kHeadphones;
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
-                                 ALC_STEREO_SOFT,
+                                 surround ? ALC_5POINT1_SOFT : ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
                                  ALC_FLOAT_SOFT,
                                  ALC_FREQUENCY,
@@ -262,7 +265,7 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
                                  ALC_OUTPUT_LIMITER_SOFT,
                                  ALC_FALSE,
                                  ALC_HRTF_SOFT,
-                                 ALC_FALSE,
+                                 headphones ? ALC_TRUE : ALC_FALSE,
                                  kSourceAttributes[0],
                                  kSourceAttributes[1],
                                  kSourceAttributes[2],
@@ -271,7 +274,7 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
     ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
         alcCloseDevice(device);
-        if (error) *error = "the loopback device refused a 44100 Hz stereo float mix";
+        if (error) *error = "the loopback device refused a 44100 Hz float mix";
         return nullptr;
     }
     alcMakeContextCurrent(context);
@@ -303,19 +306,22 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
     return std::make_unique<OpenAlBackend>(device, context, false);
 }
 
-bool SelectLoopbackOutput(bool enabled, std::string* error) {
+bool SelectLoopbackOutput(bool enabled, std::string* error, LoopbackLayout layout) {
     QuietSoundLibraries();
     if (enabled && !alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
         if (error) *error = "OpenAL has no loopback extension";
         return false;
     }
     gLoopbackSelected = enabled;
+    gLoopbackLayout = enabled ? layout : LoopbackLayout::kStereo;
     return true;
 }
 
+size_t LoopbackChannels() { return gLoopbackLayout == LoopbackLayout::kSurround51 ? 6 : 2; }
+
 bool RenderLoopback(float* out, size_t frames) {
     if (!gLoopbackDevice) {
-        std::fill(out, out + 2 * frames, 0.0f);
+        std::fill(out, out + LoopbackChannels() * frames, 0.0f);
         return false;
     }
     alcRenderSamplesSOFT(gLoopbackDevice, out, ALCsizei(frames));
