@@ -5,6 +5,7 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -32,6 +33,21 @@ inline bool WriteSong(const std::filesystem::path& path, const std::vector<float
     if (!file) return false;
     sf_count_t frames = sf_count_t(samples.size() / size_t(channels));
     bool ok = sf_writef_float(file, samples.data(), frames) == frames;
+    return sf_close(file) == 0 && ok;
+}
+
+// Writes interleaved 16-bit samples exactly (for lossless formats).
+inline bool WriteSong16(const std::filesystem::path& path, const std::vector<int16_t>& samples,
+                        int channels, int rate) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = FormatOf(path.extension().string());
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) return false;
+    sf_count_t frames = sf_count_t(samples.size() / size_t(channels));
+    bool ok = sf_writef_short(file, samples.data(), frames) == frames;
     return sf_close(file) == 0 && ok;
 }
 
