@@ -34,24 +34,33 @@ bool StreamFeed::Start() {
     return pieces_.empty() || backend_->Resume(voice_);
 }
 
-bool StreamFeed::TopUp(size_t low, bool wait) {
-    std::unique_lock lock(mutex_, std::defer_lock);
-    if (wait) {
-        lock.lock();
-    } else if (!lock.try_lock()) {
-        return true;
+bool StreamFeed::TopUp() {
+    {
+        std::lock_guard lock(mutex_);
+        if (halted_) return false;
+        while (platform::BufferId done = backend_->TakeFinished(voice_)) {
+            backend_->DestroyBuffer(done);
+            pieces_.erase(std::find(pieces_.begin(), pieces_.end(), done));
+        }
     }
-    if (halted_) return false;
-    while (platform::BufferId done = backend_->TakeFinished(voice_)) {
-        backend_->DestroyBuffer(done);
-        pieces_.erase(std::find(pieces_.begin(), pieces_.end(), done));
-    }
+    // Only this thread queues and takes back pieces, so the count of fresh ones stays true
+    // while the feed is let go between pieces.
     size_t fresh = 0;
-    if (pieces_.size() < low)
-        while (pieces_.size() < kPiecesAhead && QueuePiece()) ++fresh;
+    for (;;) {
+        std::lock_guard lock(mutex_);
+        if (halted_) return false;
+        if (pieces_.size() >= kPiecesAhead || !QueuePiece()) break;
+        ++fresh;
+    }
+    std::lock_guard lock(mutex_);
+    if (halted_) return false;
     if (pieces_.empty()) return !exhausted_;
     if (!backend_->IsSounding(voice_)) Restart(fresh);
     return true;
+}
+
+bool StreamFeed::RunsLow(size_t low) const {
+    return !exhausted_ && backend_->Unplayed(voice_) < low;
 }
 
 void StreamFeed::Restart(size_t fresh) {

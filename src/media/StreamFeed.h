@@ -1,12 +1,13 @@
 // StreamFeed: one long sound playing on a voice, fed a quarter of a second at a time from its
-// sample stream so that only its first pieces are read when it starts. The feeder thread tops
-// it up whether or not frames run, and the frame's update tops it up too when it runs low, so
-// it plays exactly as if it had been queued whole. A looping sound wraps at its loop region
-// in the stream. A stream that fails (its file changed, shrank or cannot be decoded) says so
-// on stderr once and ends the sound after what is already queued.
+// sample stream so that only its first pieces are read when it starts. After its start only
+// the feeder thread queues pieces, whether or not frames run; a frame whose feeds run low
+// waits for that thread, so the sound plays exactly as if it had been queued whole. A looping
+// sound wraps at its loop region in the stream. A stream that fails (its file changed, shrank
+// or cannot be decoded) says so on stderr once and ends the sound after what is queued.
 // Depends on: media/SampleStream.h, platform/AudioBackend.h.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -20,10 +21,11 @@
 
 namespace DirectX {
 
-// Pieces queued at the start, the most kept waiting, and the frame's low mark (0.25 s each).
+// Pieces queued at the start, the most kept waiting, and the least a frame lets the mixer
+// have before it (0.25 s each).
 constexpr size_t kStartPieces = 2;
 constexpr size_t kPiecesAhead = 8;
-constexpr size_t kFramePiecesLow = 4;
+constexpr size_t kFramePiecesLow = 2;
 
 // Frames of a stream's loop region; a length of 0 (or a region outside the sound) loops it
 // whole.
@@ -42,12 +44,16 @@ class StreamFeed {
     StreamFeed(const StreamFeed&) = delete;
     StreamFeed& operator=(const StreamFeed&) = delete;
 
-    // Queues the first pieces and starts the voice; false when the back end refused them.
+    // Queues the first pieces and starts the voice, before the feeder knows the feed; false
+    // when the back end refused them.
     bool Start();
-    // Takes back finished pieces, queues more when fewer than low wait (up to kPiecesAhead),
-    // and restarts a voice that ran dry. With wait false a feed another thread is filling is
-    // left alone. False once the sound has ended or been halted.
-    bool TopUp(size_t low, bool wait);
+    // The feeder thread's work: takes back finished pieces, queues more up to kPiecesAhead
+    // (letting go of the feed between pieces, so a stop never waits long), and restarts a
+    // voice that ran dry. False once the sound has ended or been halted.
+    bool TopUp();
+    // True while the voice has fewer than low pieces still to play and more samples remain
+    // (any thread, without the feed's lock).
+    bool RunsLow(size_t low) const;
     // A looping sound plays on to the end of its samples instead of wrapping again.
     void ExitLoop();
     // Stops the voice and frees every piece; the feed never touches the back end again.
@@ -73,7 +79,7 @@ class StreamFeed {
     std::string name_;
     size_t pieceFrames_;
     uint64_t position_ = 0;  // the next frame of the stream to queue
-    bool exhausted_ = false;  // nothing more will be queued
+    std::atomic<bool> exhausted_ = false;  // nothing more will be queued
     bool halted_ = false;
     std::deque<platform::BufferId> pieces_;  // queued, oldest first
     std::vector<uint8_t> scratch_;

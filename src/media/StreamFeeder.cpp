@@ -38,15 +38,12 @@ void StreamFeeder::Remove(const StreamFeed* feed) {
 }
 
 void StreamFeeder::FeedNow() {
-    std::vector<std::shared_ptr<StreamFeed>> snapshot;
+    bool low = false;
     {
         std::lock_guard lock(mutex_);
-        snapshot = feeds_;
+        for (const auto& feed : feeds_) low = low || feed->RunsLow(kFramePiecesLow);
     }
-    std::vector<const StreamFeed*> ended;
-    for (const auto& feed : snapshot)
-        if (!feed->TopUp(kFramePiecesLow, false)) ended.push_back(feed.get());
-    Forget(ended);
+    if (low) WaitForPass();
 }
 
 void StreamFeeder::WaitForPass() {
@@ -80,7 +77,7 @@ void StreamFeeder::Run() {
         lock.unlock();
         std::vector<const StreamFeed*> ended;
         for (const auto& feed : snapshot)
-            if (!feed->TopUp(kPiecesAhead, true)) ended.push_back(feed.get());
+            if (!feed->TopUp()) ended.push_back(feed.get());
         Forget(ended);
         lock.lock();
         ++passes_;

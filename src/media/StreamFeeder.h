@@ -1,7 +1,7 @@
 // StreamFeeder: the thread that keeps every streamed sound fed, independent of frames, so a
 // song plays on while the window is hidden and no frame runs. It wakes every few tens of
-// milliseconds while a stream plays and sleeps otherwise. The frame's update feeds the same
-// streams when they run low, which keeps a mix rendered faster than real time (the headless
+// milliseconds while a stream plays and sleeps otherwise. A frame whose streams run low waits
+// for a pass of the thread, which keeps a mix rendered faster than real time (the headless
 // capture) exact. Started with the first stream.
 // Depends on: media/StreamFeed.h.
 #pragma once
@@ -29,8 +29,8 @@ class StreamFeeder {
     void Add(std::shared_ptr<StreamFeed> feed);
     // Feeds it no more (the caller halts it).
     void Remove(const StreamFeed* feed);
-    // The frame's share: tops up the streams that run low, on the calling thread, leaving alone
-    // a stream the thread is filling.
+    // The frame's share: when a stream has less than half a second queued, waits for the
+    // thread to fill it.
     void FeedNow();
     // Wakes the thread and returns once it has fed every stream in a pass begun after the
     // call (tests: real time passing, without a frame).

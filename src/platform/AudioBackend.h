@@ -61,6 +61,8 @@ class AudioBackend {
     virtual bool Start(VoiceId voice, BufferId buffer, bool loop) = 0;
     // Appends a buffer to the voice's queue (streamed sounds); false on failure.
     virtual bool Queue(VoiceId voice, BufferId buffer) = 0;
+    // Buffers of the voice's queue it has still to play (0 once it has stopped).
+    virtual size_t Unplayed(VoiceId voice) = 0;
     // Takes one buffer the voice has finished off its queue; 0 when there is none.
     virtual BufferId TakeFinished(VoiceId voice) = 0;
     // Plays the voice's queue from its first buffer if the voice is not playing.

@@ -199,6 +199,7 @@ class FakeBackend : public platform::AudioBackend {
     bool SetGain(platform::VoiceId, float) override { return true; }
     bool Start(platform::VoiceId, platform::BufferId, bool) override { return true; }
     bool Queue(platform::VoiceId, platform::BufferId) override { return true; }
+    size_t Unplayed(platform::VoiceId) override { return 0; }
     platform::BufferId TakeFinished(platform::VoiceId) override { return 0; }
     bool Resume(platform::VoiceId) override { return true; }
     void ExitLoop(platform::VoiceId) override {}

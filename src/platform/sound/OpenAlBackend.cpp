@@ -148,6 +148,15 @@ class OpenAlBackend final : public AudioBackend {
         return alGetError() == AL_NO_ERROR;
     }
 
+    size_t Unplayed(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
+        Use();
+        ALint queued = 0, processed = 0;
+        alGetSourcei(voice, AL_BUFFERS_QUEUED, &queued);
+        alGetSourcei(voice, AL_BUFFERS_PROCESSED, &processed);
+        return queued > processed ? size_t(queued - processed) : 0;
+    }
+
     BufferId TakeFinished(VoiceId voice) override {
         std::lock_guard lock(mutex_);
         Use();
