@@ -65,8 +65,7 @@ void StartSlot(DirectX::AudioEngine* engine, const std::wstring& path, float vol
         instance->Play(loop);
     } catch (const DirectX::SoundEffectError& e) {
         std::fprintf(stderr, "lyrandel: %s: %s (error %08X); playing nothing\n",
-                     platform::WideToUtf8(path).c_str(), Reason(e).c_str(),
-                     unsigned(e.result()));
+                     platform::WideToUtf8(path).c_str(), Reason(e).c_str(), unsigned(e.result()));
         ReleaseSlot(instance, effect);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lyrandel: %s: the sound could not start (%s); playing nothing\n",

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <memory>
 #include <set>
-
 #include <vector>
 
 #include "media/StreamFeeder.h"

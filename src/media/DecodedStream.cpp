@@ -17,8 +17,7 @@ class DecodedStream final : public SampleStream {
     uint32_t Rate() const override { return decoder_->Format().rate; }
     uint64_t Frames() const override { return decoder_->Format().frames; }
 
-    bool Read(size_t maxFrames, std::vector<uint8_t>& out, size_t* got,
-              std::string* why) override {
+    bool Read(size_t maxFrames, std::vector<uint8_t>& out, size_t* got, std::string* why) override {
         size_t channels = decoder_->Format().channels;
         decoded_.resize(maxFrames * channels);
         if (!decoder_->Read(decoded_.data(), maxFrames, got, why)) return false;

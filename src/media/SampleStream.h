@@ -35,9 +35,8 @@ class SampleStream {
 
 // The samples of a WAV file whose sample bytes stay on disk: offset and size of the "data"
 // payload in the file, converted by layout.
-std::unique_ptr<SampleStream> OpenWavStream(std::shared_ptr<const SoundFile> file,
-                                            uint64_t offset, uint64_t bytes,
-                                            const SampleLayout& layout);
+std::unique_ptr<SampleStream> OpenWavStream(std::shared_ptr<const SoundFile> file, uint64_t offset,
+                                            uint64_t bytes, const SampleLayout& layout);
 
 // A compressed file's samples, decoded and mixed to stereo float.
 std::unique_ptr<SampleStream> OpenDecodedStream(std::unique_ptr<platform::AudioDecoder> decoder);

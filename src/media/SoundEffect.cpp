@@ -137,8 +137,8 @@ SoundEffect::SoundEffect(AudioEngine* engine, const std::wstring& fileName)
 SoundEffect::~SoundEffect() = default;
 
 std::unique_ptr<SoundEffectInstance> SoundEffect::CreateInstance(uint32_t flags) {
-    auto impl = std::make_unique<SoundEffectInstance::Impl>(
-        impl_->engine, impl_.get(), (flags & kInstanceReservedVoice) != 0);
+    auto impl = std::make_unique<SoundEffectInstance::Impl>(impl_->engine, impl_.get(),
+                                                            (flags & kInstanceReservedVoice) != 0);
     impl_->instances.push_back(impl.get());
     return std::unique_ptr<SoundEffectInstance>(new SoundEffectInstance(std::move(impl)));
 }

@@ -13,8 +13,7 @@
 
 namespace DirectX {
 
-SoundEffectInstance::Impl::Impl(AudioEngine* engine, SoundEffect::Impl* effect,
-                                bool reservedVoice)
+SoundEffectInstance::Impl::Impl(AudioEngine* engine, SoundEffect::Impl* effect, bool reservedVoice)
     : engine_(engine), effect_(effect), reservedVoice_(reservedVoice) {
     if (engine_) engine_->RegisterNotify(this);
 }
@@ -140,4 +139,3 @@ SoundState SoundEffectInstance::GetState() const { return impl_->state; }
 bool SoundEffectInstance::IsSounding() const { return impl_->IsSounding(); }
 
 }  // namespace DirectX
-

@@ -127,9 +127,9 @@ HRESULT SoundFile::Open(const std::string& path, std::shared_ptr<SoundFile>& out
         ::close(fd);
         return kOutOfMemory;
     }
-    bool read = ReadExactly(fd, 0, size_t(samples.begin), file->data_) &&
-                ReadExactly(fd, samples.end, size_t(file->size_ - samples.end),
-                            file->data_ + samples.end);
+    bool read =
+        ReadExactly(fd, 0, size_t(samples.begin), file->data_) &&
+        ReadExactly(fd, samples.end, size_t(file->size_ - samples.end), file->data_ + samples.end);
     if (!read) {
         HRESULT hr = ReadFailure(systemError);
         ::close(fd);
@@ -163,7 +163,7 @@ bool SoundFile::ReadAt(uint64_t offset, size_t n, uint8_t* out, std::string* why
     if (::fstat(fd_, &st) != 0) return *why = SystemErrorText(errno), false;
     if (size_t(st.st_size) != size_ || ModifiedOf(st) != modified_) {
         *why = size_t(st.st_size) < size_ ? "the file was cut short while it played"
-                                           : "the file was rewritten while it played";
+                                          : "the file was rewritten while it played";
         return false;
     }
     if (!ReadExactly(fd_, offset, n, out)) {

@@ -22,8 +22,7 @@ class SoundFile {
   public:
     // Opens path (UTF-8) and reads it whole, or all but its samples when it is large. A result
     // code; on a system failure systemError (if given) receives errno.
-    static HRESULT Open(const std::string& path, std::shared_ptr<SoundFile>& out,
-                        int* systemError);
+    static HRESULT Open(const std::string& path, std::shared_ptr<SoundFile>& out, int* systemError);
     ~SoundFile();
     SoundFile(const SoundFile&) = delete;
     SoundFile& operator=(const SoundFile&) = delete;
@@ -43,7 +42,7 @@ class SoundFile {
     int fd_ = -1;  // kept open only while samples stay on disk
     uint8_t* data_ = nullptr;
     size_t size_ = 0;
-    bool mapped_ = false;  // data_ is an anonymous mapping, not a heap block
+    bool mapped_ = false;   // data_ is an anonymous mapping, not a heap block
     int64_t modified_ = 0;  // the file's modification time at open, in nanoseconds
 };
 

@@ -26,10 +26,10 @@ struct Share {
 // low-frequency channel nowhere; a speaker of no known place counts as centred at the back.
 Share ShareOf(uint32_t speaker) {
     switch (speaker) {
-        case 0x1:  // front left
+        case 0x1:   // front left
         case 0x40:  // front left of centre
             return {1.0f, 0.0f};
-        case 0x2:  // front right
+        case 0x2:   // front right
         case 0x80:  // front right of centre
             return {0.0f, 1.0f};
         case 0x4:  // front centre

@@ -118,8 +118,7 @@ bool StreamFeed::QueuePiece() {
 
 void StreamFeed::Fail(const std::string& why) {
     if (!exhausted_)
-        std::fprintf(stderr, "lyrandel: %s: %s; the sound ends here\n", name_.c_str(),
-                     why.c_str());
+        std::fprintf(stderr, "lyrandel: %s: %s; the sound ends here\n", name_.c_str(), why.c_str());
     exhausted_ = true;
 }
 

@@ -78,7 +78,7 @@ class StreamFeed {
     bool looping_;
     std::string name_;
     size_t pieceFrames_;
-    uint64_t position_ = 0;  // the next frame of the stream to queue
+    uint64_t position_ = 0;                // the next frame of the stream to queue
     std::atomic<bool> exhausted_ = false;  // nothing more will be queued
     bool halted_ = false;
     std::deque<platform::BufferId> pieces_;  // queued, oldest first

@@ -21,11 +21,11 @@ struct ErrorRow {
 // lock violation, 87 invalid parameter, 112 disk full, 206 file name too long, 223 file too
 // large, 1921 name cannot be resolved (a link loop).
 constexpr ErrorRow kErrorRows[] = {
-    {ENOENT, 2},   {ENOTDIR, 3},   {EMFILE, 4},        {ENFILE, 4},   {EACCES, 5},
-    {EPERM, 5},    {EISDIR, 5},    {EROFS, 5},         {ENOMEM, 8},   {ENXIO, 21},
-    {ENODEV, 21},  {EIO, 30},      {EBUSY, 32},        {ETXTBSY, 32}, {EAGAIN, 33},
-    {ENOLCK, 33},  {EDEADLK, 33},  {EINVAL, 87},       {ENOSPC, 112}, {EDQUOT, 112},
-    {EFBIG, 223},  {EOVERFLOW, 223}, {ENAMETOOLONG, 206}, {ELOOP, 1921},
+    {ENOENT, 2},  {ENOTDIR, 3},     {EMFILE, 4},         {ENFILE, 4},   {EACCES, 5},
+    {EPERM, 5},   {EISDIR, 5},      {EROFS, 5},          {ENOMEM, 8},   {ENXIO, 21},
+    {ENODEV, 21}, {EIO, 30},        {EBUSY, 32},         {ETXTBSY, 32}, {EAGAIN, 33},
+    {ENOLCK, 33}, {EDEADLK, 33},    {EINVAL, 87},        {ENOSPC, 112}, {EDQUOT, 112},
+    {EFBIG, 223}, {EOVERFLOW, 223}, {ENAMETOOLONG, 206}, {ELOOP, 1921},
 };
 
 }  // namespace

@@ -21,8 +21,7 @@ class WavStream final : public SampleStream {
     uint32_t Rate() const override { return layout_.rate; }
     uint64_t Frames() const override { return units_ * layout_.unitFrames; }
 
-    bool Read(size_t maxFrames, std::vector<uint8_t>& out, size_t* got,
-              std::string* why) override {
+    bool Read(size_t maxFrames, std::vector<uint8_t>& out, size_t* got, std::string* why) override {
         *got = 0;
         uint64_t frames = std::min<uint64_t>(maxFrames, Frames() - std::min(position_, Frames()));
         if (frames == 0) return true;
@@ -63,9 +62,8 @@ class WavStream final : public SampleStream {
 
 }  // namespace
 
-std::unique_ptr<SampleStream> OpenWavStream(std::shared_ptr<const SoundFile> file,
-                                            uint64_t offset, uint64_t bytes,
-                                            const SampleLayout& layout) {
+std::unique_ptr<SampleStream> OpenWavStream(std::shared_ptr<const SoundFile> file, uint64_t offset,
+                                            uint64_t bytes, const SampleLayout& layout) {
     return std::make_unique<WavStream>(std::move(file), offset, bytes, layout);
 }
 

@@ -68,8 +68,7 @@ size_t DecodeBlocks(const SampleLayout& l, const uint8_t* in, size_t blocks,
 }
 
 // PCM or float frames of any channel count mixed to stereo float.
-void MixFrames(const SampleLayout& l, const uint8_t* in, size_t frames,
-               std::vector<uint8_t>& out) {
+void MixFrames(const SampleLayout& l, const uint8_t* in, size_t frames, std::vector<uint8_t>& out) {
     bool isFloat = l.tag == kWaveFormatFloat;
     uint32_t width = l.bits / 8;
     uint8_t* o = Grow(out, frames * 8);
@@ -104,8 +103,8 @@ SampleLayout LayoutOf(const WaveFormat& f) {
     bool small = l.tag == kWaveFormatPcm && (l.bits == 8 || l.bits == 16) && l.channels <= 2;
     bool straight = l.channels == 1 || l.mix.IsStraightStereo();
     if (small && straight) {
-        l.outType = l.bits == 8 ? platform::SampleType::kUnsigned8
-                                : platform::SampleType::kSigned16;
+        l.outType =
+            l.bits == 8 ? platform::SampleType::kUnsigned8 : platform::SampleType::kSigned16;
         l.passThrough = l.channels == 2;
         return l;
     }

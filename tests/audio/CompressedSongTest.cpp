@@ -63,15 +63,16 @@ class CompressedSong : public LoopbackTest {
 }  // namespace
 
 TEST(SongFile, TheWavFirstThenOggOpusFlacMp3) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("lyrandel-songfile-" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("lyrandel-songfile-" + std::to_string(getpid()));
     const auto home = std::filesystem::current_path();
     std::filesystem::create_directories(dir / "Data/Music/T");
     std::filesystem::current_path(dir);
     EXPECT_EQ(SongFilePath(L"T"), L"Data/Music/T/T.wav");  // none: the name the game expects
     for (const char* ending : {".mp3", ".flac", ".opus", ".ogg", ".wav"}) {
         std::ofstream(std::string("Data/Music/T/T") + ending) << "x";
-        EXPECT_EQ(SongFilePath(L"T"), L"Data/Music/T/T" + std::wstring(ending, ending + std::strlen(ending)));
+        EXPECT_EQ(SongFilePath(L"T"),
+                  L"Data/Music/T/T" + std::wstring(ending, ending + std::strlen(ending)));
     }
     EXPECT_EQ(SongMusicName(L"T"), L"T/T.wav");
     std::filesystem::current_path(home);
@@ -114,8 +115,8 @@ TEST_F(CompressedSong, SixChannelsFollowEachCodecsOrder) {
         std::vector<float> six(tone.size() * 6, 0.0f);
         for (size_t i = 0; i < tone.size(); ++i) six[6 * i + size_t(index)] = tone[i];
         const std::string title = std::string("C") + (ending + 1);
-        ASSERT_TRUE(songtest::WriteSong("Data/Music/" + title + "/" + title + ending, six, 6,
-                                        44100));
+        ASSERT_TRUE(
+            songtest::WriteSong("Data/Music/" + title + "/" + title + ending, six, 6, 44100));
         std::vector<float> mix = PlaySong(std::wstring(title.begin(), title.end()), 1.0);
         EXPECT_NEAR(Rms(mix, 0, 4410, 39690), 0.354f * centre, 0.01f) << ending;
         EXPECT_NEAR(Rms(mix, 1, 4410, 39690), 0.354f * centre, 0.01f) << ending;
@@ -133,11 +134,12 @@ TEST_F(CompressedSong, AFileThatCannotBeDecodedLeavesTheSlotSilentWithOneLine) {
 }
 
 TEST_F(CompressedSong, TheContentCheckDecodesEverySongFile) {
-    WriteFile("Data/Music/0.nld", wavtest::Bytes{'G', '[', '1', ':', '1', ':', '1', ']', 'g', '\n',
-                                                  'B', '[', '1', ':', '1', ':', '1', ']', 'b', '\n',
-                                                  'N', '[', '1', ':', '1', ':', '1', ']', 'n', '\n'});
-    ASSERT_TRUE(songtest::WriteSong("Data/Music/G/G.ogg", songtest::Tone(1, 2, 44100, 440, 0.5f),
-                                    2, 44100));
+    WriteFile("Data/Music/0.nld",
+              wavtest::Bytes{'G', '[', '1', ':', '1', ':', '1', ']', 'g', '\n',
+                             'B', '[', '1', ':', '1', ':', '1', ']', 'b', '\n',
+                             'N', '[', '1', ':', '1', ':', '1', ']', 'n', '\n'});
+    ASSERT_TRUE(songtest::WriteSong("Data/Music/G/G.ogg", songtest::Tone(1, 2, 44100, 440, 0.5f), 2,
+                                    44100));
     // A FLAC file cut in the middle of its frames.
     ASSERT_TRUE(songtest::WriteSong("Data/Music/B/B.flac", songtest::Tone(3, 2, 44100, 440, 0.5f),
                                     2, 44100));

@@ -19,7 +19,8 @@ TEST(MsAdpcm, PredictsAdaptsAndClamps) {
     Put(block, 0x78, 1), Put(block, 0xF0, 1);
     int16_t out[6];
     DecodeMsAdpcmBlock(block.data(), block.size(), 1, 6, out);
-    EXPECT_EQ(std::vector<int16_t>(out, out + 6), (std::vector<int16_t>{50, 100, 290, 104, -223, -550}));
+    EXPECT_EQ(std::vector<int16_t>(out, out + 6),
+              (std::vector<int16_t>{50, 100, 290, 104, -223, -550}));
     // A prediction beyond 16 bits is held at the limit.
     Bytes loud;
     Put(loud, 1, 1), Put(loud, 16, 2), Put(loud, 32000, 2), Put(loud, 0, 2), Put(loud, 0x70, 1);
@@ -45,7 +46,8 @@ TEST_F(AdpcmOnLoopback, StereoBlocksOfAnOddLengthPlay) {
     // Left starts at 500, 1000 and climbs by the step 16; right mirrors it.
     Bytes block;
     Put(block, 0, 1), Put(block, 0, 1), Put(block, 16, 2), Put(block, 16, 2);
-    Put(block, 1000, 2), Put(block, uint16_t(-1000), 2), Put(block, 500, 2), Put(block, uint16_t(-500), 2);
+    Put(block, 1000, 2), Put(block, uint16_t(-1000), 2), Put(block, 500, 2),
+        Put(block, uint16_t(-500), 2);
     for (int i = 0; i < 3; ++i) Put(block, 0x1F, 1);
     Bytes data = block;
     data.insert(data.end(), block.begin(), block.end());

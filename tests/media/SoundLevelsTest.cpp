@@ -93,7 +93,7 @@ TEST_P(SoundLevels, SixChannelsMixDownBySpeakerWithoutClipping) {
     // at half power, 1 + 2 x 0.7071 in all, so every share is divided by that sum.
     const float s = 1.0f / (1.0f + 2 * kHalf);
     auto mix = Play(Impulses(6, Fmt(1, 6, 44100, 16)), 60);
-    const std::pair<float, float> expected[6] = {{s, 0}, {0, s}, {kHalf * s, kHalf * s},
+    const std::pair<float, float> expected[6] = {{s, 0}, {0, s},         {kHalf * s, kHalf * s},
                                                  {0, 0}, {kHalf * s, 0}, {0, kHalf * s}};
     for (int c = 0; c < 6; ++c) {
         EXPECT_NEAR(mix[10 * c].first, 0.5f * expected[c].first, 1e-6) << c;
@@ -102,7 +102,8 @@ TEST_P(SoundLevels, SixChannelsMixDownBySpeakerWithoutClipping) {
     }
     // Every channel at full scale at once reaches exactly full scale, never beyond.
     std::vector<int16_t> full(6 * 4, 32767);
-    auto loud = Play(Riff({Chunk("fmt ", Fmt(1, 6, 44100, 16)), Chunk("data", Samples16(full))}), 4);
+    auto loud =
+        Play(Riff({Chunk("fmt ", Fmt(1, 6, 44100, 16)), Chunk("data", Samples16(full))}), 4);
     EXPECT_NEAR(loud[2].first, 32767 / 32768.0f, 1e-6);
     EXPECT_LE(loud[2].first, 1.0f);
 }

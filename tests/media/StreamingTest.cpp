@@ -87,7 +87,8 @@ TEST_F(Streaming, ConvertsInPiecesAsAWholeConversionWould) {
     constexpr size_t kFrames = 3 * 44100;
     Bytes data;
     for (size_t i = 0; i < kFrames; ++i)
-        for (int c = 0; c < 6; ++c) Put(data, c == 0 ? (i % 30000 + 1) << 8 : c == 3 ? 0x7FFFFF : 0, 3);
+        for (int c = 0; c < 6; ++c)
+            Put(data, c == 0 ? (i % 30000 + 1) << 8 : c == 3 ? 0x7FFFFF : 0, 3);
     WriteFile("six.wav", Riff({Chunk("fmt ", Fmt(1, 6, 44100, 24)), Chunk("data", data)}));
     Start(L"six.wav");
     const float share = StereoMixFor(SpeakersOf(0, 6)).left[0];

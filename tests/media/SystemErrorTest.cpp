@@ -14,11 +14,11 @@ using namespace DirectX;
 
 TEST(SystemError, ErrnoTakesThePlatformsNumberForTheSameCondition) {
     const std::pair<int, HRESULT> table[] = {
-        {ENOENT, 0x80070002},  {ENOTDIR, 0x80070003}, {EACCES, 0x80070005},
-        {EPERM, 0x80070005},   {EISDIR, 0x80070005},  {ENOMEM, 0x80070008},
-        {EIO, 0x8007001E},     {EBUSY, 0x80070020},   {EAGAIN, 0x80070021},
-        {ENOSPC, 0x80070070},  {EMFILE, 0x80070004},  {ENAMETOOLONG, 0x800700CE},
-        {ELOOP, 0x80070781},   {ECONNRESET, kFail},
+        {ENOENT, 0x80070002}, {ENOTDIR, 0x80070003}, {EACCES, 0x80070005},
+        {EPERM, 0x80070005},  {EISDIR, 0x80070005},  {ENOMEM, 0x80070008},
+        {EIO, 0x8007001E},    {EBUSY, 0x80070020},   {EAGAIN, 0x80070021},
+        {ENOSPC, 0x80070070}, {EMFILE, 0x80070004},  {ENAMETOOLONG, 0x800700CE},
+        {ELOOP, 0x80070781},  {ECONNRESET, kFail},
     };
     for (const auto& [error, code] : table) EXPECT_EQ(HresultFromErrno(error), code) << error;
     // Permission denied (13) is no longer read as "no data chunk" (0x8007000D), nor an I/O

@@ -303,8 +303,8 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
         if (error) *error = "no sound device";
         return nullptr;
     }
-    const ALCint attributes[] = {kSourceAttributes[0], kSourceAttributes[1],
-                                 kSourceAttributes[2], kSourceAttributes[3], 0};
+    const ALCint attributes[] = {kSourceAttributes[0], kSourceAttributes[1], kSourceAttributes[2],
+                                 kSourceAttributes[3], 0};
     ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
         alcCloseDevice(device);

@@ -21,20 +21,28 @@ constexpr uint32_t FL = 0x1, FR = 0x2, FC = 0x4, LFE = 0x8, BL = 0x10, BR = 0x20
 
 // The usual order of 1 to 8 channels in WAV-like files (FLAC, MP3).
 const std::vector<uint32_t> kWaveOrder[9] = {
-    {},           {FC},
-    {FL, FR},     {FL, FR, FC},
-    {FL, FR, BL, BR}, {FL, FR, FC, BL, BR},
-    {FL, FR, FC, LFE, BL, BR}, {FL, FR, FC, LFE, BC, SL, SR},
+    {},
+    {FC},
+    {FL, FR},
+    {FL, FR, FC},
+    {FL, FR, BL, BR},
+    {FL, FR, FC, BL, BR},
+    {FL, FR, FC, LFE, BL, BR},
+    {FL, FR, FC, LFE, BC, SL, SR},
     {FL, FR, FC, LFE, BL, BR, SL, SR},
 };
 
 // The order of 1 to 8 channels in Vorbis and Opus streams: the centre sits between the fronts
 // and the low-frequency channel comes last.
 const std::vector<uint32_t> kVorbisOrder[9] = {
-    {},           {FC},
-    {FL, FR},     {FL, FC, FR},
-    {FL, FR, BL, BR}, {FL, FC, FR, BL, BR},
-    {FL, FC, FR, BL, BR, LFE}, {FL, FC, FR, SL, SR, BC, LFE},
+    {},
+    {FC},
+    {FL, FR},
+    {FL, FC, FR},
+    {FL, FR, BL, BR},
+    {FL, FC, FR, BL, BR},
+    {FL, FC, FR, BL, BR, LFE},
+    {FL, FC, FR, SL, SR, BC, LFE},
     {FL, FC, FR, SL, SR, BL, BR, LFE},
 };
 
