@@ -34,8 +34,9 @@ int16_t Step(Channel& c, unsigned nibble) {
     int sample = std::clamp(predicted + signedNibble * c.delta, -32768, 32767);
     c.sample2 = c.sample1;
     c.sample1 = sample;
-    // The floor is the format's; the ceiling only keeps damaged blocks from overflowing.
-    c.delta = std::clamp(kAdaptation[nibble] * c.delta / 256, 16, 1 << 24);
+    // The floor is the format's; the ceiling (far above any step a 16-bit signal needs) only
+    // keeps a damaged block's step from overflowing the products above.
+    c.delta = std::clamp(kAdaptation[nibble] * c.delta / 256, 16, 1 << 20);
     return int16_t(sample);
 }
 

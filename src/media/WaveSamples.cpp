@@ -127,6 +127,7 @@ size_t OutFrameBytes(const SampleLayout& l) {
 
 size_t ConvertUnits(const SampleLayout& l, const uint8_t* in, size_t units,
                     std::vector<uint8_t>& out) {
+    if (units == 0) return 0;
     if (l.tag == kWaveFormatAdpcm) return DecodeBlocks(l, in, units, out);
     if (l.passThrough) {
         std::memcpy(Grow(out, units * l.unitBytes), in, units * l.unitBytes);

@@ -26,6 +26,14 @@ TEST(MsAdpcm, PredictsAdaptsAndClamps) {
     Put(loud, 1, 1), Put(loud, 16, 2), Put(loud, 32000, 2), Put(loud, 0, 2), Put(loud, 0x70, 1);
     DecodeMsAdpcmBlock(loud.data(), loud.size(), 1, 4, out);
     EXPECT_EQ(out[2], 32767);
+    // A damaged block whose step keeps growing (fuzz finding: the step overflowed) stays
+    // within 16 bits; the sanitizer build checks the arithmetic.
+    Bytes growing;
+    Put(growing, 1, 1), Put(growing, 32767, 2), Put(growing, 0, 2), Put(growing, 0, 2);
+    growing.resize(7 + 100, 0x77);
+    std::vector<int16_t> many(202);
+    DecodeMsAdpcmBlock(growing.data(), growing.size(), 1, 202, many.data());
+    EXPECT_EQ(many.back(), 32767);
     // A block too short for its nibbles decodes the rest as silence, and a predictor index
     // beyond the seven pairs reads no further than the last.
     Bytes cut;

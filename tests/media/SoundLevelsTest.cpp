@@ -9,6 +9,7 @@
 #include "media/SoundEffect.h"
 #include "media/SoundEffectInstance.h"
 #include "media/StereoMix.h"
+#include "media/WaveSamples.h"
 
 using namespace DirectX;
 using namespace wavtest;
@@ -144,4 +145,19 @@ TEST(StereoMix, SharesOfTheUsualLayouts) {
         EXPECT_NEAR(std::max(left, right), 1.0f, 1e-6f) << channels;
     }
     EXPECT_EQ(StereoMixFor(SpeakersOf(0, 8)).left[3], 0.0f);
+}
+
+TEST(SampleConversion, NoWholeUnitGivesNothing) {
+    // Fuzz finding: a file with less than one frame of samples converted nothing into an
+    // empty buffer through a null pointer.
+    for (uint16_t bits : {16, 24})
+        for (uint16_t channels : {1, 2, 6}) {
+            Bytes fmt = Fmt(1, channels, 44100, bits);
+            std::vector<uint8_t> out;
+            const uint8_t byte = 0;
+            EXPECT_EQ(ConvertUnits(LayoutOf(DecodeWaveFormat(fmt.data(), uint32_t(fmt.size()))),
+                                   &byte, 0, out),
+                      0u);
+            EXPECT_TRUE(out.empty());
+        }
 }
