@@ -40,7 +40,8 @@ bool StreamFeed::TopUp() {
         if (halted_) return false;
         while (platform::BufferId done = backend_->TakeFinished(voice_)) {
             backend_->DestroyBuffer(done);
-            pieces_.erase(std::find(pieces_.begin(), pieces_.end(), done));
+            auto at = std::find(pieces_.begin(), pieces_.end(), done);
+            if (at != pieces_.end()) pieces_.erase(at);
         }
     }
     // Only this thread queues and takes back pieces, so the count of fresh ones stays true
