@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libpango1.0-dev libcairo2-dev libpng-dev zlib1g-dev libopenal-dev
+  libsndfile1-dev
   fonts-ipaexfont-gothic libgl1-mesa-dri libegl1 libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

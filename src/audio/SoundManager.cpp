@@ -1,8 +1,10 @@
 // SoundManager: the three slots (background music, music, sound effects), volumes from Config
 // at call time, and a sound file that cannot be played leaving its slot silent with one line
-// on stderr instead of stopping the game.
-// Depends on: audio/SoundManager.h, media/AudioEngine.h, media/SoundEffect.h, settings/Config.h,
-// platform/Codepage.h, platform/ContentFiles.h (where a sound file is found).
+// on stderr instead of stopping the game. The two music slots play on voices the engine keeps
+// back, so no number of effects can silence them.
+// Depends on: audio/SoundManager.h, media/AudioEngine.h, media/SoundEffect.h,
+// media/SystemError.h, settings/Config.h, platform/Codepage.h, platform/ContentFiles.h (where
+// a sound file is found).
 #include "audio/SoundManager.h"
 
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include "media/AudioEngine.h"
 #include "media/SoundEffect.h"
 #include "media/SoundEffectInstance.h"
+#include "media/SystemError.h"
 #include "platform/Codepage.h"
 #include "platform/ContentFiles.h"
 #include "settings/Config.h"
@@ -24,14 +27,9 @@ const std::wstring kEffectDir = L"Data/SE/";
 using Instance = std::unique_ptr<DirectX::SoundEffectInstance>;
 using Effect = std::unique_ptr<DirectX::SoundEffect>;
 
-// A short reading of a result code for the player.
+// A short reading of a result code for the player, when no system error stands behind it.
 const char* Describe(DirectX::HRESULT hr) {
     switch (hr) {
-        case 0x80070002:
-        case 0x80070003:
-            return "file not found";
-        case 0x80070005:
-            return "permission denied";
         case DirectX::kNotSupported:
             return "unsupported sound format";
         case DirectX::kInvalidArg:
@@ -50,20 +48,27 @@ void ReleaseSlot(Instance& instance, Effect& effect) {
     effect.reset();
 }
 
+// Why a file could not be used: the system's own words for a system error, a decoder's
+// reason, or what the code means.
+std::string Reason(const DirectX::SoundEffectError& e) {
+    if (e.systemError() != 0) return DirectX::SystemErrorText(e.systemError());
+    if (!e.detail().empty()) return e.detail();
+    return Describe(e.result());
+}
+
 // Loads path and starts it in the slot at the volume; on failure the slot stays empty and
-// one line on stderr names the file and the code.
+// one line on stderr names the file, the reason and the code.
 void StartSlot(DirectX::AudioEngine* engine, const std::wstring& path, float volume, bool loop,
-               Instance& instance, Effect& effect) {
+               uint32_t flags, Instance& instance, Effect& effect) {
     try {
         effect = std::make_unique<DirectX::SoundEffect>(
             engine, platform::Utf8ToWide(platform::ContentPath(path)));
-        instance = effect->CreateInstance(0);
+        instance = effect->CreateInstance(flags);
         instance->SetVolume(volume);
         instance->Play(loop);
     } catch (const DirectX::SoundEffectError& e) {
         std::fprintf(stderr, "lyrandel: %s: %s (error %08X); playing nothing\n",
-                     platform::WideToUtf8(path).c_str(), Describe(e.result()),
-                     unsigned(e.result()));
+                     platform::WideToUtf8(path).c_str(), Reason(e).c_str(), unsigned(e.result()));
         ReleaseSlot(instance, effect);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "lyrandel: %s: the sound could not start (%s); playing nothing\n",
@@ -93,7 +98,8 @@ void SoundManager::PlayMusic(const std::wstring& name, float scale) {
     ReleaseSlot(musicInstance, musicEffect);
     if (path == kMusicDir || !engine) return;
     float volume = GetConfig().Volume * scale * GetConfig().BGMVolume;
-    StartSlot(engine.get(), path, volume, false, musicInstance, musicEffect);
+    StartSlot(engine.get(), path, volume, false, DirectX::kInstanceReservedVoice, musicInstance,
+              musicEffect);
 }
 
 void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
@@ -103,7 +109,7 @@ void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
     if (seInstance || seEffect)
         endingEffects.push_back({std::move(seEffect), std::move(seInstance)});
     float volume = GetConfig().Volume * scale * GetConfig().SEVolume;
-    StartSlot(engine.get(), kEffectDir + name, volume, false, seInstance, seEffect);
+    StartSlot(engine.get(), kEffectDir + name, volume, false, 0, seInstance, seEffect);
 }
 
 void SoundManager::Update() {
@@ -112,7 +118,8 @@ void SoundManager::Update() {
         // A request that fails to load is still taken as current, so it is not read again
         // every frame; another request is tried as usual.
         if (requestedBgmPath != kSoundDir && engine)
-            StartSlot(engine.get(), requestedBgmPath, bgmVolume, true, bgmInstance, bgmEffect);
+            StartSlot(engine.get(), requestedBgmPath, bgmVolume, true,
+                      DirectX::kInstanceReservedVoice, bgmInstance, bgmEffect);
         currentBgmPath = requestedBgmPath;
     }
     endingEffects.remove_if(

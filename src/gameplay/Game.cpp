@@ -1,11 +1,12 @@
 // Game: set-up of a run and the order of the steps of one update: judgement, countdown and
 // motion, the second counter with the result ticker, the leave step and the track pulse.
-// Depends on: services (TextureStore, KeyInput), audio/SoundManager, settings/Config,
+// Depends on: services (TextureStore, KeyInput), audio/SoundManager and SongFile, settings/Config,
 // selection (MusicChoice, SelectMusic), gameplay records.
 #include "gameplay/Game.h"
 
 #include <cstdio>
 
+#include "audio/SongFile.h"
 #include "audio/SoundManager.h"
 #include "gameplay/GameScreen.h"
 #include "gameplay/PlaySession.h"
@@ -106,7 +107,7 @@ void Game::StartAndMotionStep() {
     if (startCountdown > kSongStart) --startCountdown;
     if (startCountdown <= kSongStart && musicPending) {
         const std::wstring& title = GetMusicChoice().title;
-        SoundManager::Get().PlayMusic(title + L"/" + title + L".wav", 0.8f);
+        SoundManager::Get().PlayMusic(SongMusicName(title), 0.8f);
         musicPending = false;
     }
     if (secondsLeft > 0) {

@@ -37,7 +37,10 @@ AudioEngine::AudioEngine(uint32_t flags, const WaveFormat* format) {
     bool noDevice = false;
     std::string error;
     backend_ = platform::OpenAudioOutput(&noDevice, &error);
-    if (backend_) return;
+    if (backend_) {
+        ReserveVoices();
+        return;
+    }
     if (!noDevice) {
         std::fprintf(stderr, "lyrandel: audio engine failed: %s\n", error.c_str());
         throw std::runtime_error("AudioEngine");
@@ -47,7 +50,9 @@ AudioEngine::AudioEngine(uint32_t flags, const WaveFormat* format) {
 }
 
 AudioEngine::AudioEngine(std::unique_ptr<platform::AudioBackend> backend)
-    : backend_(std::move(backend)) {}
+    : backend_(std::move(backend)) {
+    if (backend_) ReserveVoices();
+}
 
 AudioEngine::~AudioEngine() {
     // Every object forgets the engine; effects first tell their instances, so no buffer is
@@ -56,6 +61,22 @@ AudioEngine::~AudioEngine() {
     for (IVoiceNotify* notify : all) notify->OnDestroyEngine();
     notifySet_.clear();
     updateSet_.clear();
+    ReleaseReservedVoices();
+}
+
+void AudioEngine::ReserveVoices() {
+    std::string error;
+    while (reserved_.size() < kReservedVoices) {
+        platform::VoiceId voice = backend_->CreateVoice(&error);
+        if (voice == 0) break;
+        reserved_.push_back(voice);
+    }
+}
+
+void AudioEngine::ReleaseReservedVoices() {
+    if (backend_)
+        for (platform::VoiceId voice : reserved_) backend_->DestroyVoice(voice);
+    reserved_.clear();
 }
 
 bool AudioEngine::Update() {
@@ -64,6 +85,7 @@ bool AudioEngine::Update() {
         EnterCriticalError();
         return false;
     }
+    feeder_.FeedNow();
     std::vector<IVoiceNotify*> due(updateSet_.begin(), updateSet_.end());
     for (IVoiceNotify* notify : due)
         if (updateSet_.count(notify)) notify->OnUpdate();
@@ -76,25 +98,39 @@ void AudioEngine::EnterCriticalError() {
     for (IVoiceNotify* notify : all) notify->OnCriticalError();
     updateSet_.clear();
     instanceVoiceCount_ = 0;
+    reserved_.clear();  // they go with the device
     backend_.reset();
     std::fprintf(stderr, "lyrandel: the sound device was lost; going on without sound\n");
 }
 
-platform::VoiceId AudioEngine::AllocateVoice(uint32_t channels) {
+platform::VoiceId AudioEngine::AllocateVoice(bool reserved) {
     if (!backend_ || criticalError_) return 0;
     if (instanceVoiceCount_ + 1 >= instanceVoiceLimit_)
         throw std::runtime_error("Too many instance voices");
-    std::string error;
-    platform::VoiceId voice = backend_->CreateVoice(channels, &error);
+    platform::VoiceId voice = 0;
+    if (reserved && !reserved_.empty()) {
+        voice = reserved_.back();
+        reserved_.pop_back();
+    } else {
+        std::string error;
+        voice = backend_->CreateVoice(&error);
+    }
     if (voice == 0) throw std::runtime_error("CreateSourceVoice");
     ++instanceVoiceCount_;
     return voice;
 }
 
-void AudioEngine::DestroyVoice(platform::VoiceId voice) {
+void AudioEngine::DestroyVoice(platform::VoiceId voice, bool reserved) {
     if (!backend_ || voice == 0) return;
-    backend_->DestroyVoice(voice);
     if (instanceVoiceCount_ > 0) --instanceVoiceCount_;
+    if (reserved && reserved_.size() < kReservedVoices) {
+        // Back to its first state for the next sound: stopped, empty, at unity gain.
+        backend_->Stop(voice);
+        backend_->SetGain(voice, 1.0f);
+        reserved_.push_back(voice);
+        return;
+    }
+    backend_->DestroyVoice(voice);
 }
 
 void AudioEngine::RegisterNotify(IVoiceNotify* notify) { notifySet_.insert(notify); }

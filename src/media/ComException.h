@@ -22,10 +22,6 @@ constexpr HRESULT kNotFound = 0x80070490;      // no audio device
 
 // True when the code marks a failure.
 constexpr bool Failed(HRESULT hr) { return (hr & 0x80000000u) != 0; }
-// The code of an operating-system error number: 0x8007 and its low 16 bits.
-constexpr HRESULT HresultFromErrno(int error) {
-    return 0x80070000u | (static_cast<uint32_t>(error) & 0xFFFFu);
-}
 
 class com_exception : public std::exception {
   public:

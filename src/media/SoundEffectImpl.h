@@ -1,7 +1,9 @@
 // The implementation objects behind SoundEffect and SoundEffectInstance, which know each other:
-// an effect tells its instances when it goes away; an instance plays its effect's buffer, or
-// streams a long single play from the effect's samples a piece at a time.
-// Internal to the media layer. Depends on: media/AudioEngine.h, media/WAVFileReader.h.
+// an effect tells its instances when it goes away; an instance plays its effect's whole buffer,
+// or streams a long sound from the effect's file a piece at a time.
+// Internal to the media layer. Depends on: media/AudioEngine.h, media/SampleStream.h,
+// media/SoundFile.h, media/StreamFeed.h, media/WAVFileReader.h, media/WaveSamples.h,
+// platform/AudioDecoder.h.
 #pragma once
 
 #include <list>
@@ -10,8 +12,13 @@
 #include <vector>
 
 #include "media/AudioEngine.h"
+#include "media/SampleStream.h"
 #include "media/SoundEffect.h"
+#include "media/SoundFile.h"
+#include "media/StreamFeed.h"
 #include "media/WAVFileReader.h"
+#include "media/WaveSamples.h"
+#include "platform/AudioDecoder.h"
 
 namespace DirectX {
 
@@ -19,29 +26,38 @@ class SoundEffect::Impl final : public IVoiceNotify {
   public:
     explicit Impl(AudioEngine* engine);
     ~Impl();
-    // Maps and checks the file; raises SoundEffectError.
+    // Reads and checks the file (WAV, or a compressed song by its name's ending); raises
+    // SoundEffectError.
     void Load(const std::wstring& fileName);
     // The whole sound in one buffer with its loop region, made on first use; 0 when silent.
     platform::BufferId WholeBuffer();
-    // True when a single play is long enough to be fed to its voice in pieces.
-    bool StreamsOnce() const;
-    // Bytes of one streamed piece (about half a second, whole frames or blocks).
-    size_t PieceBytes() const;
+    // A new reader of the samples of a streamed sound from their start; nullptr with the
+    // reason when the file cannot be opened again.
+    std::unique_ptr<SampleStream> OpenStream(std::string* why);
 
     void OnCriticalError() override;
     void OnDestroyEngine() override;
 
     AudioEngine* engine = nullptr;
-    std::unique_ptr<MappedFile> file;
+    std::wstring fileName;
+    std::shared_ptr<SoundFile> file;  // a WAV file
     WaveFileInfo info;
     WaveFormat format;
-    std::vector<float> converted;  // samples in a layout made for the back end, if needed
-    platform::SoundData samples;   // what the back end is given
+    SampleLayout layout;
+    bool streamed = false;  // played a piece at a time from the file
+    LoopRegion loop;
+    std::vector<uint8_t> converted;  // a whole sound's samples made for the back end, if needed
+    platform::SoundData samples;     // a whole sound as the back end is given it
     platform::BufferId buffer = 0;
+    std::unique_ptr<platform::AudioDecoder> decoder;  // a compressed song's, opened at load
     std::list<SoundEffectInstance::Impl*> instances;
 
   private:
-    // Checks the mapped file and prepares its samples; a failure code or kOk.
+    // Reads a WAV file; a failure code or kOk.
+    HRESULT LoadWav(const std::string& path, int* systemError);
+    // Opens a compressed song; raises SoundEffectError.
+    void LoadCompressed(const std::string& path);
+    // Checks the format read and prepares the samples; a failure code or kOk.
     HRESULT Initialize();
     // Frees the whole-sound buffer while the engine still runs.
     void ReleaseBuffer();
@@ -49,7 +65,7 @@ class SoundEffect::Impl final : public IVoiceNotify {
 
 class SoundEffectInstance::Impl final : public IVoiceNotify {
   public:
-    Impl(AudioEngine* engine, SoundEffect::Impl* effect);
+    Impl(AudioEngine* engine, SoundEffect::Impl* effect, bool reservedVoice);
     ~Impl();
 
     void Play(bool loop);
@@ -59,8 +75,6 @@ class SoundEffectInstance::Impl final : public IVoiceNotify {
 
     void OnCriticalError() override;
     void OnDestroyEngine() override;
-    // Takes finished pieces off a streamed voice and queues the next ones.
-    void OnUpdate() override;
     // The effect is going away: fall silent and forget it and the engine.
     void OnDestroyParent();
 
@@ -69,21 +83,18 @@ class SoundEffectInstance::Impl final : public IVoiceNotify {
   private:
     // Starts the sound on the voice, whole or streamed; false when the back end refused.
     bool Submit(bool loop);
-    // Queues pieces until enough are ahead or the samples are used up.
-    bool TopUp();
-    // Halts the voice and frees every queued piece.
+    // Halts the voice and ends the stream, if any.
     void Halt();
-    // Stops and frees the voice, if any.
+    // Stops and gives back the voice, if any.
     void DropVoice();
 
     AudioEngine* engine_;
     SoundEffect::Impl* effect_;
+    bool reservedVoice_;
     platform::VoiceId voice_ = 0;
     float volume_ = 1.0f;
     bool looped_ = false;
-    bool streaming_ = false;
-    size_t nextByte_ = 0;                     // first sample byte not yet queued
-    std::vector<platform::BufferId> pieces_;  // queued pieces, oldest first
+    std::shared_ptr<StreamFeed> feed_;  // a streamed sound's, while it plays
 };
 
 }  // namespace DirectX

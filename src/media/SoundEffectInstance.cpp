@@ -1,20 +1,20 @@
-// SoundEffectInstance: one voice playing one effect's buffer, with the state rules of the
-// engine: Play does nothing while playing, an immediate Stop silences at once, the volume is
-// kept for a voice made later. Long single plays are streamed in half-second pieces so a song
-// start costs no more than its first pieces.
-// Depends on: media/SoundEffectImpl.h, media/ComException.h.
+// SoundEffectInstance: one voice playing one effect, with the state rules of the engine: Play
+// does nothing while playing, an immediate Stop silences at once, the volume is kept for a
+// voice made later. A short sound plays from one buffer; a long one is fed a piece at a time
+// by the engine's feeder, so a song start costs no more than its first pieces.
+// Depends on: media/SoundEffectImpl.h, media/ComException.h, platform/Codepage.h.
 #include "media/SoundEffectInstance.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "media/ComException.h"
 #include "media/SoundEffectImpl.h"
+#include "platform/Codepage.h"
 
 namespace DirectX {
 
-SoundEffectInstance::Impl::Impl(AudioEngine* engine, SoundEffect::Impl* effect)
-    : engine_(engine), effect_(effect) {
+SoundEffectInstance::Impl::Impl(AudioEngine* engine, SoundEffect::Impl* effect, bool reservedVoice)
+    : engine_(engine), effect_(effect), reservedVoice_(reservedVoice) {
     if (engine_) engine_->RegisterNotify(this);
 }
 
@@ -24,28 +24,26 @@ SoundEffectInstance::Impl::~Impl() {
     if (engine_) engine_->UnregisterNotify(this);
 }
 
-// Pieces of a streamed sound kept queued ahead of the one playing (about two seconds).
-constexpr size_t kPiecesAhead = 4;
-
 void SoundEffectInstance::Impl::Halt() {
+    if (feed_) {
+        if (engine_) engine_->Feeder().Remove(feed_.get());
+        feed_->Halt();
+        feed_.reset();
+        return;
+    }
     platform::AudioBackend* backend = engine_ ? engine_->Backend() : nullptr;
     if (backend && voice_ != 0) backend->Stop(voice_);
-    if (backend)
-        for (platform::BufferId piece : pieces_) backend->DestroyBuffer(piece);
-    pieces_.clear();
-    if (streaming_ && engine_) engine_->UnregisterUpdate(this);
-    streaming_ = false;
 }
 
 void SoundEffectInstance::Impl::DropVoice() {
     Halt();
-    if (voice_ != 0 && engine_) engine_->DestroyVoice(voice_);
+    if (voice_ != 0 && engine_) engine_->DestroyVoice(voice_, reservedVoice_);
     voice_ = 0;
 }
 
 void SoundEffectInstance::Impl::Play(bool loop) {
     if (voice_ == 0 && engine_ && engine_->Backend() && effect_)
-        voice_ = engine_->AllocateVoice(effect_->samples.channels > 1 ? 2 : 1);
+        voice_ = engine_->AllocateVoice(reservedVoice_);
     if (voice_ == 0 || state == SoundState::PLAYING) return;
     if (volume_ != 1.0f && !engine_->Backend()->SetGain(voice_, volume_))
         throw com_exception(kFail);
@@ -59,55 +57,20 @@ void SoundEffectInstance::Impl::Play(bool loop) {
 
 bool SoundEffectInstance::Impl::Submit(bool loop) {
     platform::AudioBackend* backend = engine_->Backend();
-    if (loop || !effect_->StreamsOnce()) {
+    if (!effect_->streamed) {
         platform::BufferId whole = effect_->WholeBuffer();
         return whole != 0 && backend->Start(voice_, whole, loop);
     }
-    // A long single play starts after its first pieces are queued; Update feeds the rest.
+    // A long sound starts once its first pieces are queued; the feeder brings the rest.
     backend->Stop(voice_);
-    streaming_ = true;
-    nextByte_ = 0;
-    engine_->RegisterUpdate(this);
-    return TopUp() && backend->Resume(voice_);
-}
-
-bool SoundEffectInstance::Impl::TopUp() {
-    platform::AudioBackend* backend = engine_->Backend();
-    const platform::SoundData& all = effect_->samples;
-    while (pieces_.size() < kPiecesAhead && nextByte_ < all.size) {
-        platform::SoundData piece = all;
-        piece.bytes = static_cast<const uint8_t*>(all.bytes) + nextByte_;
-        piece.size = std::min(effect_->PieceBytes(), all.size - nextByte_);
-        piece.loopStart = piece.loopLength = 0;
-        std::string error;
-        platform::BufferId id = backend->CreateBuffer(piece, &error);
-        if (id == 0) return false;
-        if (!backend->Queue(voice_, id)) {
-            backend->DestroyBuffer(id);
-            return false;
-        }
-        pieces_.push_back(id);
-        nextByte_ += piece.size;
-    }
+    std::string why;
+    std::unique_ptr<SampleStream> stream = effect_->OpenStream(&why);
+    if (!stream) return false;
+    feed_ = std::make_shared<StreamFeed>(backend, voice_, std::move(stream), effect_->loop, loop,
+                                         platform::WideToUtf8(effect_->fileName));
+    if (!feed_->Start()) return false;
+    engine_->Feeder().Add(feed_);
     return true;
-}
-
-void SoundEffectInstance::Impl::OnUpdate() {
-    platform::AudioBackend* backend = engine_ ? engine_->Backend() : nullptr;
-    if (!streaming_ || !backend || !effect_) return;
-    while (platform::BufferId done = backend->TakeFinished(voice_)) {
-        backend->DestroyBuffer(done);
-        pieces_.erase(std::find(pieces_.begin(), pieces_.end(), done));
-    }
-    TopUp();
-    if (pieces_.empty()) {
-        // Played to its end.
-        engine_->UnregisterUpdate(this);
-        streaming_ = false;
-        return;
-    }
-    // A voice that ran dry between updates picks up where it stopped.
-    backend->Resume(voice_);
 }
 
 void SoundEffectInstance::Impl::Stop(bool immediate) {
@@ -121,7 +84,11 @@ void SoundEffectInstance::Impl::Stop(bool immediate) {
         Halt();
     } else if (looped_) {
         looped_ = false;
-        backend->ExitLoop(voice_);
+        if (feed_) {
+            feed_->ExitLoop();
+        } else {
+            backend->ExitLoop(voice_);
+        }
     } else {
         Halt();
     }
@@ -134,7 +101,7 @@ void SoundEffectInstance::Impl::SetVolume(float volume) {
 
 bool SoundEffectInstance::Impl::IsSounding() const {
     if (voice_ == 0 || !engine_ || !engine_->Backend()) return false;
-    return streaming_ || engine_->Backend()->IsSounding(voice_);
+    return feed_ ? feed_->IsSounding() : engine_->Backend()->IsSounding(voice_);
 }
 
 void SoundEffectInstance::Impl::OnCriticalError() {

@@ -11,6 +11,10 @@ namespace DirectX {
 
 enum class SoundState { STOPPED = 0, PLAYING = 1, PAUSED = 2 };
 
+// Instance flag: play on one of the voices the engine keeps back, so that no number of other
+// sounds can leave this one without a voice (the music slots).
+constexpr uint32_t kInstanceReservedVoice = 0x1000000;
+
 class SoundEffectInstance {
   public:
     ~SoundEffectInstance();

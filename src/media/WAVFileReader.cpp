@@ -1,17 +1,11 @@
 // The WAV file reader: whole-file read, chunk walks without pad bytes, format and data, loop
 // region ("wsmp" then "smpl") and seek tables, each failure with its own result code.
-// Depends on: media/WAVFileReader.h, platform/Codepage.h, POSIX file calls.
+// Depends on: media/WAVFileReader.h, media/SoundFile.h (the read), platform/Codepage.h.
 #include "media/WAVFileReader.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
-#include <new>
 
+#include "media/SoundFile.h"
 #include "platform/Codepage.h"
 
 namespace DirectX {
@@ -203,80 +197,7 @@ HRESULT FindSeekTable(const uint8_t* data, size_t size, const char (&id)[5], Wav
     return kOk;
 }
 
-// Reads the whole open file into data; the size has been checked.
-HRESULT ReadAll(int fd, uint8_t* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        ssize_t got = ::read(fd, data + done, size - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return HresultFromErrno(errno);
-        if (got == 0) return kFail;
-        done += size_t(got);
-    }
-    return kOk;
-}
-
-// Checks the size of an open file against the reader's limits.
-HRESULT SizeOf(int fd, size_t& size) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return HresultFromErrno(errno);
-    if (uint64_t(st.st_size) >= (uint64_t(1) << 32) || size_t(st.st_size) < kMinFileBytes)
-        return kFail;
-    size = size_t(st.st_size);
-    return kOk;
-}
-
-// Opens, sizes and maps the file; the descriptor is closed on every path.
-HRESULT MapFileWhole(const std::string& path, std::unique_ptr<MappedFile>& file) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return HresultFromErrno(errno);
-    size_t size = 0;
-    HRESULT hr = SizeOf(fd, size);
-    if (!Failed(hr)) {
-        void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map == MAP_FAILED) {
-            hr = HresultFromErrno(errno);
-        } else {
-            file = std::make_unique<MappedFile>(static_cast<const uint8_t*>(map), size);
-        }
-    }
-    ::close(fd);
-    return hr;
-}
-
-// Opens, sizes and reads the file; the descriptor is closed on every path.
-HRESULT ReadFileWhole(const std::string& path, std::unique_ptr<uint8_t[]>& data, size_t& bytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return HresultFromErrno(errno);
-    size_t size = 0;
-    HRESULT hr = SizeOf(fd, size);
-    if (!Failed(hr)) {
-        data.reset();
-        bytes = 0;
-        data.reset(new (std::nothrow) uint8_t[size]);
-        if (!data) {
-            hr = kOutOfMemory;
-        } else {
-            bytes = size;
-            hr = ReadAll(fd, data.get(), bytes);
-        }
-    }
-    ::close(fd);
-    return hr;
-}
-
 }  // namespace
-
-MappedFile::~MappedFile() { ::munmap(const_cast<uint8_t*>(data_), size_); }
-
-HRESULT MapWavFile(const std::wstring& fileName, std::unique_ptr<MappedFile>& file,
-                   WaveFileInfo& info) {
-    info = WaveFileInfo{};
-    file.reset();
-    if (fileName.empty()) return kInvalidArg;
-    if (HRESULT hr = MapFileWhole(platform::WideToUtf8(fileName), file); Failed(hr)) return hr;
-    return ParseWavData(file->data(), file->size(), info);
-}
 
 HRESULT ParseWavData(const uint8_t* data, size_t size, WaveFileInfo& info) {
     info = WaveFileInfo{};
@@ -290,11 +211,11 @@ HRESULT ParseWavData(const uint8_t* data, size_t size, WaveFileInfo& info) {
 }
 
 HRESULT ReadWavFile(const std::wstring& fileName, std::unique_ptr<uint8_t[]>& data,
-                    size_t& dataBytes, WaveFileInfo& info) {
+                    size_t& dataBytes, WaveFileInfo& info, int* systemError) {
     info = WaveFileInfo{};
     if (fileName.empty()) return kInvalidArg;
-    if (HRESULT hr = ReadFileWhole(platform::WideToUtf8(fileName), data, dataBytes); Failed(hr))
-        return hr;
+    HRESULT hr = ReadWholeFile(platform::WideToUtf8(fileName), data, dataBytes, systemError);
+    if (Failed(hr)) return hr;
     return ParseWavData(data.get(), dataBytes, info);
 }
 

@@ -64,28 +64,10 @@ bool IsValidWaveFormat(const uint8_t* payload, uint32_t bytes);
 
 // Finds format, samples, loop region and seek table in a whole file held in memory.
 HRESULT ParseWavData(const uint8_t* data, size_t size, WaveFileInfo& info);
-// A whole file mapped read-only into memory; unmapped when destroyed.
-class MappedFile {
-  public:
-    MappedFile(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    ~MappedFile();
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    const uint8_t* data() const { return data_; }
-    size_t size() const { return size_; }
-
-  private:
-    const uint8_t* data_;
-    size_t size_;
-};
-
-// Like ReadWavFile, but maps the file instead of copying it, so that a long song costs no
-// read up front; pages come in as the samples are used.
-HRESULT MapWavFile(const std::wstring& fileName, std::unique_ptr<MappedFile>& file,
-                   WaveFileInfo& info);
 // Reads the named file whole into data and parses it; operating-system errors come back as
-// 0x8007xxxx codes made from errno. On failure data may hold the file; info is not to be used.
+// 0x8007xxxx codes with the original platform's number for the condition, and errno in
+// systemError when given. On failure data may hold the file; info is not to be used.
 HRESULT ReadWavFile(const std::wstring& fileName, std::unique_ptr<uint8_t[]>& data,
-                    size_t& dataBytes, WaveFileInfo& info);
+                    size_t& dataBytes, WaveFileInfo& info, int* systemError = nullptr);
 
 }  // namespace DirectX

@@ -1,7 +1,9 @@
 // AudioBackend: what the audio engine needs of a sound library: an output device, sample
-// buffers with an optional loop region, and voices that play one buffer with a gain.
-// Implemented on OpenAL Soft (platform/sound/). Also the loopback device that renders the mix
-// into memory instead of a sound card, for tests and headless capture.
+// buffers with an optional loop region, and voices that play one buffer, or a queue of them,
+// with a gain. A voice's two channels go straight to the left and right speakers, unpanned.
+// Every operation may be called from any thread (the streams' feeder has one of its own); each
+// call is atomic. Implemented on OpenAL Soft (platform/sound/). Also the loopback device that
+// renders the mix into memory instead of a sound card, for tests and headless capture.
 // Depends on: nothing beyond the standard library.
 #pragma once
 
@@ -13,38 +15,30 @@
 namespace platform {
 
 // Sample layouts a buffer may be given in; everything else is converted before.
-enum class SampleType { kUnsigned8, kSigned16, kFloat32, kMsAdpcm };
+enum class SampleType { kUnsigned8, kSigned16, kFloat32 };
 
-// One sound's samples, interleaved, with its loop region in sample frames (length 0: none).
+// One sound's samples, interleaved stereo, with its loop region in sample frames (length 0:
+// none).
 struct SoundData {
     SampleType type = SampleType::kSigned16;
-    uint32_t channels = 0;  // 1 or 2
     uint32_t rate = 0;
     const void* bytes = nullptr;
     size_t size = 0;
-    uint32_t samplesPerBlock = 0;  // MS ADPCM only
     uint32_t loopStart = 0;
     uint32_t loopLength = 0;
 };
 
-// Bytes of the smallest whole piece of the samples: one frame, or one ADPCM block.
-inline size_t UnitBytes(const SoundData& d) {
-    switch (d.type) {
+// Bytes of one stereo sample frame.
+inline size_t FrameBytes(SampleType type) {
+    switch (type) {
         case SampleType::kUnsigned8:
-            return d.channels;
+            return 2;
         case SampleType::kSigned16:
-            return 2 * size_t(d.channels);
+            return 4;
         case SampleType::kFloat32:
-            return 4 * size_t(d.channels);
-        case SampleType::kMsAdpcm:
-            return (size_t(d.samplesPerBlock - 2) / 2 + 7) * d.channels;
+            return 8;
     }
-    return 1;
-}
-
-// Sample frames in one such piece.
-inline size_t UnitFrames(const SoundData& d) {
-    return d.type == SampleType::kMsAdpcm ? d.samplesPerBlock : 1;
+    return 8;
 }
 
 using BufferId = uint32_t;
@@ -57,8 +51,8 @@ class AudioBackend {
     virtual BufferId CreateBuffer(const SoundData& data, std::string* error) = 0;
     // Frees a buffer no voice plays any more.
     virtual void DestroyBuffer(BufferId buffer) = 0;
-    // A new silent voice of the given channel count; 0 with a message in error on failure.
-    virtual VoiceId CreateVoice(uint32_t channels, std::string* error) = 0;
+    // A new silent stereo voice; 0 with a message in error on failure (no source left).
+    virtual VoiceId CreateVoice(std::string* error) = 0;
     // Stops and frees a voice.
     virtual void DestroyVoice(VoiceId voice) = 0;
     // Sets the linear gain of a voice (clamped to what the library takes); false on failure.
@@ -67,13 +61,16 @@ class AudioBackend {
     virtual bool Start(VoiceId voice, BufferId buffer, bool loop) = 0;
     // Appends a buffer to the voice's queue (streamed sounds); false on failure.
     virtual bool Queue(VoiceId voice, BufferId buffer) = 0;
+    // Buffers of the voice's queue it has still to play (0 once it has stopped).
+    virtual size_t Unplayed(VoiceId voice) = 0;
     // Takes one buffer the voice has finished off its queue; 0 when there is none.
     virtual BufferId TakeFinished(VoiceId voice) = 0;
     // Plays the voice's queue from its first buffer if the voice is not playing.
     virtual bool Resume(VoiceId voice) = 0;
     // Lets a looping voice leave its loop and play to the buffer's end.
     virtual void ExitLoop(VoiceId voice) = 0;
-    // Stops the voice at once and takes its buffer (or its whole queue) off.
+    // Stops the voice at once and takes its buffer (or its whole queue) off; it no longer
+    // loops and is ready for another sound.
     virtual void Stop(VoiceId voice) = 0;
     // True while the voice still has samples to play.
     virtual bool IsSounding(VoiceId voice) = 0;
@@ -86,11 +83,20 @@ class AudioBackend {
 // message in error. The sound library's own complaints about missing hardware stay off stderr.
 std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error);
 
-// Makes later OpenAudioOutput calls open the loopback device (44100 Hz stereo float,
-// limiter off) instead of the default device; false with a message when it is unavailable.
-bool SelectLoopbackOutput(bool enabled, std::string* error);
-// Renders the next frames of the open loopback device's mix into out (interleaved stereo
-// float); fills silence and returns false when no loopback device is open.
+// The speaker layouts the loopback device can mix for (tests show that every sound reaches
+// its speakers at the same level on each).
+enum class LoopbackLayout { kStereo, kHeadphones, kSurround51 };
+
+// Makes later OpenAudioOutput calls open the loopback device (44100 Hz float, limiter off;
+// stereo unless another layout is asked for) instead of the default device; false with a
+// message when it is unavailable.
+bool SelectLoopbackOutput(bool enabled, std::string* error,
+                          LoopbackLayout layout = LoopbackLayout::kStereo);
+// Channels of each frame RenderLoopback writes: 2, or 6 for the 5.1 layout.
+size_t LoopbackChannels();
+// Renders the next frames of the open loopback device's mix into out (interleaved float,
+// LoopbackChannels() a frame); fills silence and returns false when no loopback device is
+// open.
 bool RenderLoopback(float* out, size_t frames);
 
 }  // namespace platform

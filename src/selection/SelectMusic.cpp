@@ -1,12 +1,13 @@
 // SelectMusic: keys A/D (piece), W/S (level), Space (play), Q (title), E (configuration),
 // the preview schedule, and the jackets, frame and ten text blocks.
 // Depends on: MusicList, MusicChoice, TextureStore, SpriteRenderer, TextRenderer, KeyInput,
-// SoundManager, PlayerProfile, and the scenes it hands over to (Game, Title, ConfigS).
+// SoundManager and SongFile, PlayerProfile, and the scenes it hands over to (Game, Title, ConfigS).
 #include "selection/SelectMusic.h"
 
 #include <iostream>
 #include <string>
 
+#include "audio/SongFile.h"
 #include "audio/SoundManager.h"
 #include "gameplay/Game.h"
 #include "selection/MusicChoice.h"
@@ -125,7 +126,7 @@ void SelectMusic::RunPreview() {
         if (previewPhase == -1) sound.PlayMusic(L"", 0.0f);
         if (previewPhase == -4) {
             const std::wstring& title = entries[index].title;
-            sound.PlayMusic(title + L"/" + title + L".wav", 0.4f);
+            sound.PlayMusic(SongMusicName(title), 0.4f);
             previewPhase = 15;
         }
         countdown = kTickLength;

@@ -7,8 +7,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "audio/SongFile.h"
 #include "gameplay/ChartReader.h"
+#include "media/SoundEffect.h"
+#include "media/SystemError.h"
 #include "media/WAVFileReader.h"
+#include "platform/AudioDecoder.h"
 #include "platform/Codepage.h"
 #include "platform/ContentFiles.h"
 #include "platform/FileSystem.h"
@@ -63,6 +67,20 @@ void CheckTexture(const std::wstring& relative, CheckRun& run) {
     if (!platform::DecodePng(path, &image, &error)) run.problems.push_back(path + ": " + error);
 }
 
+// A compressed song must decode from its first sample to its last.
+void CheckCompressedSound(const std::string& name, Problems& out) {
+    int systemError = 0;
+    std::string why;
+    std::unique_ptr<platform::AudioDecoder> decoder =
+        platform::OpenAudioDecoder(name, &systemError, &why);
+    if (!decoder && systemError == ENOENT) return out.push_back(name + ": missing file");
+    std::vector<float> piece(size_t(4096) * (decoder ? decoder->Format().channels : 1));
+    size_t got = 1;
+    while (decoder && got > 0)
+        if (!decoder->Read(piece.data(), 4096, &got, &why)) decoder.reset();
+    if (!why.empty()) out.push_back(name + ": not a readable sound file (" + why + ")");
+}
+
 // A sound must read and carry a format the audio engine plays.
 void CheckSound(const std::wstring& relative, CheckRun& run) {
     const std::string name = Locate(relative, run);
@@ -70,14 +88,20 @@ void CheckSound(const std::wstring& relative, CheckRun& run) {
         if (!platform::PathExists(name)) run.problems.push_back(name + ": missing file");
         return;
     }
+    if (DirectX::IsCompressedSoundName(relative)) return CheckCompressedSound(name, run.problems);
     std::unique_ptr<uint8_t[]> data;
     size_t bytes = 0;
     DirectX::WaveFileInfo info;
-    const DirectX::HRESULT hr = DirectX::ReadWavFile(platform::Utf8ToWide(name), data, bytes, info);
+    int systemError = 0;
+    const DirectX::HRESULT hr =
+        DirectX::ReadWavFile(platform::Utf8ToWide(name), data, bytes, info, &systemError);
     char code[16];
     std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
-    if (hr == DirectX::HresultFromErrno(ENOENT))
+    if (DirectX::IsNotFound(hr))
         run.problems.push_back(name + ": missing file");
+    else if (systemError != 0)
+        run.problems.push_back(name + ": " + DirectX::SystemErrorText(systemError) + " (code " +
+                               code + ")");
     else if (DirectX::Failed(hr))
         run.problems.push_back(name + ": not a readable WAV file (code " + code + ")");
     else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
@@ -88,7 +112,7 @@ void CheckSound(const std::wstring& relative, CheckRun& run) {
 void CheckSongs(const std::vector<MusicEntry>& entries, CheckRun& run) {
     for (const MusicEntry& entry : entries) {
         const std::wstring folder = L"Data/Music/" + entry.title + L"/";
-        CheckSound(folder + entry.title + L".wav", run);
+        CheckSound(SongFilePath(entry.title), run);
         for (int level = 1; level <= 3; ++level) {
             if (entry.levels[level - 1] < 1) continue;
             const std::string path = Locate(folder + std::to_wstring(level) + L".nsd", run);

@@ -1,5 +1,6 @@
 // Fuzz target: the WAV reader and the format check on arbitrary bytes, then the sample
-// preparation a sound effect does before it hands samples to the audio device.
+// conversion a sound effect does before it hands samples to the audio device (whole, and a
+// piece from the middle as a stream reads it).
 // Depends on: media/WAVFileReader.h, media/WaveSamples.h.
 #include <cstddef>
 #include <cstdint>
@@ -32,14 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         tag != DirectX::kWaveFormatFloat)
         return 0;
     if (!info.sampleStart || info.sampleBytes == 0) return 0;
-    std::vector<float> storage;
-    const platform::SoundData sound =
-        DirectX::PrepareSamples(format, info.sampleStart, info.sampleBytes, storage);
-    // The device reads these bytes without our checks, so they must lie in the file or storage.
-    const auto* bytes = static_cast<const uint8_t*>(sound.bytes);
-    const auto* stored = reinterpret_cast<const uint8_t*>(storage.data());
-    if (!Inside(bytes, sound.size, info.sampleStart, info.sampleBytes) &&
-        !Inside(bytes, sound.size, stored, storage.size() * sizeof(float)))
+    const DirectX::SampleLayout layout = DirectX::LayoutOf(format);
+    if (layout.unitBytes == 0 || layout.unitFrames == 0) __builtin_trap();
+    // Only whole units are converted; each gives its frames at the stereo frame size.
+    const size_t units = info.sampleBytes / layout.unitBytes;
+    std::vector<uint8_t> out;
+    const size_t frames = DirectX::ConvertUnits(layout, info.sampleStart, units, out);
+    if (frames != units * layout.unitFrames || out.size() != frames * OutFrameBytes(layout))
         __builtin_trap();
     return 0;
 }

@@ -1,6 +1,9 @@
 // The audio back end on OpenAL Soft: one device and context, buffers with loop points, one
-// source per voice; the default device or the loopback device that renders into memory.
-// Depends on: platform/AudioBackend.h, platform/sound/QuietAlsa.h, OpenAL Soft.
+// stereo source per voice sending its channels straight to the speakers; the default device
+// or the loopback device that renders into memory. Calls from several threads are serialised
+// by one lock per back end, and each thread makes the back end's context its own.
+// Depends on: platform/AudioBackend.h, platform/sound/OutputLatency.h,
+// platform/sound/QuietAlsa.h, OpenAL Soft.
 #define AL_ALEXT_PROTOTYPES
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "platform/AudioBackend.h"
 #include "platform/sound/OutputLatency.h"
@@ -21,21 +25,18 @@ constexpr ALCint kLoopbackRate = 44100;
 constexpr float kMaxGain = 16.0f;
 
 bool gLoopbackSelected = false;
+LoopbackLayout gLoopbackLayout = LoopbackLayout::kStereo;
 ALCdevice* gLoopbackDevice = nullptr;  // the open loopback device, if any
 
-// The OpenAL format of a sound's layout, or 0 when OpenAL takes no such layout.
-ALenum FormatOf(const SoundData& d) {
-    bool mono = d.channels == 1;
-    if (d.channels != 1 && d.channels != 2) return 0;
-    switch (d.type) {
+// The OpenAL format of a stereo layout.
+ALenum FormatOf(SampleType type) {
+    switch (type) {
         case SampleType::kUnsigned8:
-            return mono ? AL_FORMAT_MONO8 : AL_FORMAT_STEREO8;
+            return AL_FORMAT_STEREO8;
         case SampleType::kSigned16:
-            return mono ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+            return AL_FORMAT_STEREO16;
         case SampleType::kFloat32:
-            return mono ? AL_FORMAT_MONO_FLOAT32 : AL_FORMAT_STEREO_FLOAT32;
-        case SampleType::kMsAdpcm:
-            return mono ? AL_FORMAT_MONO_MSADPCM_SOFT : AL_FORMAT_STEREO_MSADPCM_SOFT;
+            return AL_FORMAT_STEREO_FLOAT32;
     }
     return 0;
 }
@@ -51,45 +52,49 @@ class OpenAlBackend final : public AudioBackend {
     OpenAlBackend(ALCdevice* device, ALCcontext* context, bool loopback)
         : device_(device), context_(context), loopback_(loopback) {
         hasDisconnect_ = alcIsExtensionPresent(device_, "ALC_EXT_disconnect");
+        threadContexts_ = alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context");
         if (loopback_) gLoopbackDevice = device_;
     }
 
     ~OpenAlBackend() override {
+        std::lock_guard lock(mutex_);
         if (loopback_ && gLoopbackDevice == device_) gLoopbackDevice = nullptr;
+        if (threadContexts_ && alcGetThreadContext() == context_) alcSetThreadContext(nullptr);
         if (alcGetCurrentContext() == context_) alcMakeContextCurrent(nullptr);
         alcDestroyContext(context_);
         alcCloseDevice(device_);
     }
 
     BufferId CreateBuffer(const SoundData& data, std::string* error) override {
+        std::lock_guard lock(mutex_);
         Use();
-        ALenum format = FormatOf(data);
-        size_t frameBytes = UnitBytes(data), framesPerUnit = UnitFrames(data);
-        // OpenAL takes whole frames (whole blocks for ADPCM) only; a torn tail is dropped.
-        size_t units = data.size / frameBytes;
-        if (format == 0 || units == 0) return Fail(error, "no playable samples in this layout");
+        size_t frameBytes = FrameBytes(data.type);
+        // OpenAL takes whole frames only; a torn tail is dropped.
+        size_t frames = data.size / frameBytes;
+        if (frames == 0) return Fail(error, "no playable samples in this layout");
         ALuint buffer = 0;
         alGetError();
         alGenBuffers(1, &buffer);
-        if (data.type == SampleType::kMsAdpcm)
-            alBufferi(buffer, AL_UNPACK_BLOCK_ALIGNMENT_SOFT, ALint(data.samplesPerBlock));
-        alBufferData(buffer, format, data.bytes, ALsizei(units * frameBytes), ALsizei(data.rate));
+        alBufferData(buffer, FormatOf(data.type), data.bytes, ALsizei(frames * frameBytes),
+                     ALsizei(data.rate));
         if (ALenum code = alGetError(); code != AL_NO_ERROR) {
             alDeleteBuffers(1, &buffer);
             return Fail(error, "buffer upload failed: " + AlErrorText(code));
         }
-        SetLoopPoints(buffer, data, units * framesPerUnit);
+        SetLoopPoints(buffer, data, frames);
         return buffer;
     }
 
     void DestroyBuffer(BufferId buffer) override {
+        std::lock_guard lock(mutex_);
         Use();
         ALuint id = buffer;
         alDeleteBuffers(1, &id);
         alGetError();
     }
 
-    VoiceId CreateVoice(uint32_t channels, std::string* error) override {
+    VoiceId CreateVoice(std::string* error) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         ALuint source = 0;
@@ -99,12 +104,13 @@ class OpenAlBackend final : public AudioBackend {
         alSourcef(source, AL_MAX_GAIN, kMaxGain);
         alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
         alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-        // Stereo goes straight to the speakers; mono stays centred.
-        if (channels == 2) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+        // Left and right go to their speakers as they are: no pan law, no headphone filter.
+        alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
         return source;
     }
 
     void DestroyVoice(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         ALuint id = voice;
         alSourceStop(id);
@@ -114,6 +120,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool SetGain(VoiceId voice, float gain) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         // OpenAL refuses negative gains; a negative volume is heard as silence.
@@ -122,6 +129,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Start(VoiceId voice, BufferId buffer, bool loop) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         alSourceStop(voice);
@@ -132,6 +140,7 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Queue(VoiceId voice, BufferId buffer) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
         ALuint id = buffer;
@@ -139,8 +148,19 @@ class OpenAlBackend final : public AudioBackend {
         return alGetError() == AL_NO_ERROR;
     }
 
-    BufferId TakeFinished(VoiceId voice) override {
+    size_t Unplayed(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
+        ALint queued = 0, processed = 0;
+        alGetSourcei(voice, AL_BUFFERS_QUEUED, &queued);
+        alGetSourcei(voice, AL_BUFFERS_PROCESSED, &processed);
+        return queued > processed ? size_t(queued - processed) : 0;
+    }
+
+    BufferId TakeFinished(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
+        Use();
+        alGetError();
         ALint processed = 0;
         alGetSourcei(voice, AL_BUFFERS_PROCESSED, &processed);
         if (processed <= 0) return 0;
@@ -150,32 +170,36 @@ class OpenAlBackend final : public AudioBackend {
     }
 
     bool Resume(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alGetError();
-        if (!IsSounding(voice)) alSourcePlay(voice);
+        if (!Sounding(voice)) alSourcePlay(voice);
         return alGetError() == AL_NO_ERROR;
     }
 
     void ExitLoop(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alSourcei(voice, AL_LOOPING, AL_FALSE);
     }
 
     void Stop(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
         alSourceStop(voice);
         alSourcei(voice, AL_BUFFER, 0);
+        alSourcei(voice, AL_LOOPING, AL_FALSE);
         alGetError();
     }
 
     bool IsSounding(VoiceId voice) override {
+        std::lock_guard lock(mutex_);
         Use();
-        ALint state = AL_STOPPED;
-        alGetSourcei(voice, AL_SOURCE_STATE, &state);
-        return state == AL_PLAYING;
+        return Sounding(voice);
     }
 
     bool IsConnected() override {
+        std::lock_guard lock(mutex_);
         if (!hasDisconnect_) return true;
         ALCint connected = ALC_TRUE;
         alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
@@ -183,9 +207,21 @@ class OpenAlBackend final : public AudioBackend {
     }
 
   private:
-    // Makes this back end's context current (several may exist in tests).
+    // Makes this back end's context current for the calling thread (several back ends may
+    // exist in tests, each used from more than one thread).
     void Use() {
-        if (alcGetCurrentContext() != context_) alcMakeContextCurrent(context_);
+        if (threadContexts_) {
+            if (alcGetThreadContext() != context_) alcSetThreadContext(context_);
+        } else if (alcGetCurrentContext() != context_) {
+            alcMakeContextCurrent(context_);
+        }
+    }
+
+    // True while the source plays; the lock is held.
+    static bool Sounding(VoiceId voice) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(voice, AL_SOURCE_STATE, &state);
+        return state == AL_PLAYING;
     }
 
     // Records a failure and returns the empty id.
@@ -203,13 +239,19 @@ class OpenAlBackend final : public AudioBackend {
         alGetError();
     }
 
+    std::mutex mutex_;
     ALCdevice* device_;
     ALCcontext* context_;
     bool loopback_;
     bool hasDisconnect_ = false;
+    bool threadContexts_ = false;
 };
 
-// Opens the loopback device with a 44100 Hz stereo float mix and no limiter.
+// Context attributes both devices share: room for every sound at once (the private
+// configuration asks the same; a user's own configuration may still set a lower ceiling).
+constexpr ALCint kSourceAttributes[] = {ALC_MONO_SOURCES, 0, ALC_STEREO_SOURCES, kSoundSources};
+
+// Opens the loopback device with a 44100 Hz float mix in the selected layout and no limiter.
 std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
     if (gLoopbackDevice) {
         if (error) *error = "the loopback device is already open";
@@ -221,8 +263,10 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
         if (error) *error = "OpenAL has no loopback device";
         return nullptr;
     }
+    const bool surround = gLoopbackLayout == LoopbackLayout::kSurround51;
+    const bool headphones = gLoopbackLayout == LoopbackLayout::kHeadphones;
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
-                                 ALC_STEREO_SOFT,
+                                 surround ? ALC_5POINT1_SOFT : ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
                                  ALC_FLOAT_SOFT,
                                  ALC_FREQUENCY,
@@ -230,12 +274,16 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
                                  ALC_OUTPUT_LIMITER_SOFT,
                                  ALC_FALSE,
                                  ALC_HRTF_SOFT,
-                                 ALC_FALSE,
+                                 headphones ? ALC_TRUE : ALC_FALSE,
+                                 kSourceAttributes[0],
+                                 kSourceAttributes[1],
+                                 kSourceAttributes[2],
+                                 kSourceAttributes[3],
                                  0};
     ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
         alcCloseDevice(device);
-        if (error) *error = "the loopback device refused a 44100 Hz stereo float mix";
+        if (error) *error = "the loopback device refused a 44100 Hz float mix";
         return nullptr;
     }
     alcMakeContextCurrent(context);
@@ -255,7 +303,9 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
         if (error) *error = "no sound device";
         return nullptr;
     }
-    ALCcontext* context = alcCreateContext(device, nullptr);
+    const ALCint attributes[] = {kSourceAttributes[0], kSourceAttributes[1], kSourceAttributes[2],
+                                 kSourceAttributes[3], 0};
+    ALCcontext* context = alcCreateContext(device, attributes);
     if (!context) {
         alcCloseDevice(device);
         if (error) *error = "the sound device refused a mixing context";
@@ -265,19 +315,22 @@ std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error
     return std::make_unique<OpenAlBackend>(device, context, false);
 }
 
-bool SelectLoopbackOutput(bool enabled, std::string* error) {
+bool SelectLoopbackOutput(bool enabled, std::string* error, LoopbackLayout layout) {
     QuietSoundLibraries();
     if (enabled && !alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
         if (error) *error = "OpenAL has no loopback extension";
         return false;
     }
     gLoopbackSelected = enabled;
+    gLoopbackLayout = enabled ? layout : LoopbackLayout::kStereo;
     return true;
 }
 
+size_t LoopbackChannels() { return gLoopbackLayout == LoopbackLayout::kSurround51 ? 6 : 2; }
+
 bool RenderLoopback(float* out, size_t frames) {
     if (!gLoopbackDevice) {
-        std::fill(out, out + 2 * frames, 0.0f);
+        std::fill(out, out + LoopbackChannels() * frames, 0.0f);
         return false;
     }
     alcRenderSamplesSOFT(gLoopbackDevice, out, ALCsizei(frames));

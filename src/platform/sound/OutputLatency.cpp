@@ -1,5 +1,5 @@
-// OutputLatency: the private OpenAL Soft configuration with a short period, and the report
-// of the latency the device ends up with.
+// OutputLatency: the private OpenAL Soft configuration (period, sources, resampler, stereo
+// output), and the report of the latency the device ends up with.
 // Depends on: platform/sound/OutputLatency.h, platform/sound/QuietAlsa.h, OpenAL Soft, POSIX.
 #define AL_ALEXT_PROTOTYPES
 #include "platform/sound/OutputLatency.h"
@@ -30,11 +30,18 @@ std::string WriteConfig(const OutputPeriod& period) {
     std::string path = std::string(dir && *dir ? dir : "/tmp") + "/lyrandel-openal-XXXXXX";
     int fd = mkstemp(path.data());
     if (fd < 0) return "";
-    const int frames = period.milliseconds * kNominalRate / 1000;
-    char text[128];
-    int n = std::snprintf(text, sizeof text, "[general]\nperiod_size = %d\nperiods = %d\n", frames,
-                          period.periods);
-    bool ok = write(fd, text, size_t(n)) == n;
+    std::string text = "[general]\n";
+    if (period.milliseconds > 0) {
+        const int frames = period.milliseconds * kNominalRate / 1000;
+        text += "period_size = " + std::to_string(frames) + "\n";
+        text += "periods = " + std::to_string(period.periods) + "\n";
+    }
+    text += "sources = " + std::to_string(kSoundSources) + "\n";
+    text += "resampler = bsinc24\n";
+    // The game's voices send their two channels straight to the front speakers; a mono
+    // device would drop them, so the output is always stereo (the sound server downmixes).
+    text += "channels = stereo\n";
+    bool ok = write(fd, text.data(), text.size()) == ssize_t(text.size());
     close(fd);
     if (!ok) unlink(path.c_str());
     return ok ? path : "";
@@ -68,7 +75,6 @@ OutputPeriod ConfigureOutputPeriod() {
             period = kDefaultPeriod;
         }
     }
-    if (period.milliseconds == 0) return chosen;
     gConfigPath = WriteConfig(period);
     if (gConfigPath.empty()) return chosen;
     setenv("ALSOFT_CONF", gConfigPath.c_str(), 1);

@@ -1,14 +1,20 @@
-// OutputLatency: a short mixing period for the sound device, so a key's sound comes out soon
-// after its frame. OpenAL Soft takes its period only from a configuration file, read when the
-// first device opens; this writes such a file (period about 5 ms, 3 periods) and points the
-// library at it. LYRANDEL_AUDIO_PERIOD="MSxN" (for example "10x4") chooses other values and
-// "off" keeps the library's own; a configuration the user named in ALSOFT_CONF always wins.
+// OutputLatency: the private configuration of the sound library. A short mixing period, so a
+// key's sound comes out soon after its frame; room for 4096 sounds at once; the library's
+// better (23rd-order sinc) resampler for content at other rates; and a stereo output, which
+// the game's sounds (always two channels, sent straight to the speakers) need. OpenAL Soft
+// takes these only from a configuration file, read when the first device opens; this writes
+// such a file and points the library at it. LYRANDEL_AUDIO_PERIOD="MSxN" (for example "10x4")
+// chooses another period and "off" keeps the library's own period; a configuration the user
+// named in ALSOFT_CONF always wins.
 // Depends on: OpenAL Soft (for the report).
 #pragma once
 
 #include <string>
 
 namespace platform {
+
+// Sounds the device must be able to play at once.
+constexpr int kSoundSources = 4096;
 
 // Period asked for, in milliseconds and periods; both 0 when the library's own settings hold.
 struct OutputPeriod {
@@ -20,8 +26,8 @@ struct OutputPeriod {
 // out of range (1 to 100 ms, 2 to 16 periods).
 bool ParseOutputPeriod(const std::string& text, OutputPeriod& out);
 
-// Before the sound library's first call: writes the period into a private configuration
-// file and names it in ALSOFT_CONF. Returns the period asked for (zeros when none).
+// Before the sound library's first call: writes the private configuration file and names it
+// in ALSOFT_CONF. Returns the period asked for (zeros when none).
 OutputPeriod ConfigureOutputPeriod();
 
 // After a device has opened (the library has read its configuration): deletes the private

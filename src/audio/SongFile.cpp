@@ -1,0 +1,24 @@
+// SongFile: the song file name of a title, WAV first, then the compressed endings in order.
+// Depends on: audio/SongFile.h, platform/ContentFiles.h (the folders that hold content).
+#include "audio/SongFile.h"
+
+#include "platform/ContentFiles.h"
+
+namespace {
+
+const std::wstring kMusicFolder = L"Data/Music/";
+// The endings a song file may have, in the order they are looked for.
+constexpr const wchar_t* kEndings[] = {L".wav", L".ogg", L".opus", L".flac", L".mp3"};
+
+}  // namespace
+
+std::wstring SongFilePath(const std::wstring& title) {
+    const std::wstring stem = kMusicFolder + title + L"/" + title;
+    for (const wchar_t* ending : kEndings)
+        if (platform::ContentExists(stem + ending)) return stem + ending;
+    return stem + kEndings[0];
+}
+
+std::wstring SongMusicName(const std::wstring& title) {
+    return SongFilePath(title).substr(kMusicFolder.size());
+}

@@ -1,0 +1,14 @@
+// SongFile: which file holds a title's song. "TITLE.wav" when it exists; where it is missing,
+// the first of "TITLE.ogg", "TITLE.opus", "TITLE.flac" and "TITLE.mp3" that exists (songs
+// brought in from other games keep their compressed audio). The one place that decides it.
+// Depends on: platform/FileSystem.h, platform/Codepage.h.
+#pragma once
+
+#include <string>
+
+// The song file of title relative to the working folder, "Data/Music/TITLE/TITLE.ext"; the
+// ".wav" path when none of them exists, so that messages name the file the game expects.
+std::wstring SongFilePath(const std::wstring& title);
+
+// The same file relative to the music folder, as SoundManager::PlayMusic takes it.
+std::wstring SongMusicName(const std::wstring& title);
