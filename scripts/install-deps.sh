@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libsdl2-dev libepoxy-dev libpango1.0-dev libcairo2-dev libpng-dev libopenal-dev
   fonts-ipaexfont-gothic libgl1-mesa-dri libegl1 libegl-mesa0
+  libsndfile1-dev libgdk-pixbuf-2.0-dev libarchive-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3

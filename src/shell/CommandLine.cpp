@@ -21,17 +21,20 @@ const char* UsageText() {
     return "usage: lyrandel [--data DIR]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
+           "       lyrandel --import PATH... [--data DIR]\n"
            "       lyrandel --help | --version\n"
            "\n"
            "  --data DIR         read and write the game's files in DIR\n"
            "  --check            report every problem of the content files and exit\n"
            "  --headless         run without a window or sound device, on a simulated clock\n"
            "  --script FILE      key script of the headless mode\n"
-           "  --audio-out FILE   write the headless mode's sound as a WAV file\n";
+           "  --audio-out FILE   write the headless mode's sound as a WAV file\n"
+           "  --import PATH...   import songs of other games: .sm, .ssc or .osu files, song\n"
+           "                     folders, packs of them, .osz or .zip archives\n";
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error) {
-    bool headless = false, check = false;
+    bool headless = false, check = false, importing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -46,6 +49,10 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             headless = true;
         } else if (arg == "--check") {
             check = true;
+        } else if (arg == "--import") {
+            importing = true;
+        } else if (importing && !arg.empty() && arg.rfind("--", 0) != 0) {
+            out.importPaths.emplace_back(arg);
         } else if (arg == "--data") {
             if (!TakeValue(argc, argv, i, out.dataDir, error)) return false;
         } else if (arg == "--script") {
@@ -61,6 +68,14 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--headless and --check cannot be used together";
         return false;
     }
+    if (importing && (headless || check)) {
+        error = "--import cannot be used with --headless or --check";
+        return false;
+    }
+    if (importing && out.importPaths.empty()) {
+        error = "--import needs at least one PATH";
+        return false;
+    }
     if (headless && out.script.empty()) {
         error = "--headless needs --script FILE";
         return false;
@@ -69,8 +84,9 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--script and --audio-out are options of --headless";
         return false;
     }
-    out.mode = headless ? Options::Mode::Headless
-               : check  ? Options::Mode::Check
-                        : Options::Mode::Play;
+    out.mode = headless    ? Options::Mode::Headless
+               : check     ? Options::Mode::Check
+               : importing ? Options::Mode::Import
+                           : Options::Mode::Play;
     return true;
 }

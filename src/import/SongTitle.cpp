@@ -1,0 +1,113 @@
+// SongTitle: cleaning, the code page 932 choice and the length cut.
+#include "import/SongTitle.h"
+
+#include "import/SourceText.h"
+#include "platform/Codepage.h"
+
+namespace importer {
+
+namespace {
+
+// Longest title in UTF-8 bytes: room for " (99)" and ".opus" in a 255-byte file name.
+constexpr size_t kMaxTitleBytes = 200;
+// Longest credit in characters (the list reads at most 259 a piece).
+constexpr size_t kMaxCreditChars = 200;
+
+// Replaces what a file name or the list cannot hold, and trims.
+std::wstring Clean(std::wstring_view text) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'/' || c == L'\\')
+            out += L'-';
+        else if (c == L'[')
+            out += L'(';
+        else if (c == L']')
+            out += L')';
+        else if (c < 0x20 || c == 0x7F)
+            out += L' ';
+        else if (c == L'.' && i + 1 < text.size() && text[i + 1] == L'.') {
+            // A run of dots becomes one ellipsis.
+            while (i + 1 < text.size() && text[i + 1] == L'.') ++i;
+            out += L'\x2026';
+        } else
+            out += c;
+    }
+    out = Trim(out);
+    if (out == L".") out = L"_";
+    return out;
+}
+
+// text with every character that has no code page 932 form replaced.
+std::wstring Writable(std::wstring_view text, wchar_t replacement) {
+    std::wstring out;
+    for (wchar_t c : text) out += IsCp932Writable(std::wstring_view(&c, 1)) ? c : replacement;
+    return out;
+}
+
+// Cuts text to at most maxBytes of UTF-8, at a character boundary, and trims again.
+std::wstring CutToBytes(const std::wstring& text, size_t maxBytes) {
+    std::wstring out;
+    size_t bytes = 0;
+    for (wchar_t c : text) {
+        const size_t n = platform::WideToUtf8(std::wstring_view(&c, 1)).size();
+        if (bytes + n > maxBytes) break;
+        bytes += n;
+        out += c;
+    }
+    return Trim(out);
+}
+
+// The first usable of original and latin, cleaned; replacement fills what cannot be written.
+std::wstring Choose(const std::wstring& original, const std::wstring& latin, wchar_t replacement) {
+    const std::wstring a = Clean(original), b = Clean(latin);
+    if (!a.empty() && IsCp932Writable(a)) return a;
+    if (!b.empty() && IsCp932Writable(b)) return b;
+    return Clean(Writable(b.empty() ? a : b, replacement));
+}
+
+}  // namespace
+
+bool IsCp932Writable(std::wstring_view text) {
+    for (wchar_t c : text)
+        if (c == 0) return false;
+    return platform::WideToCp932(text).has_value();
+}
+
+std::wstring EntryTitle(const std::wstring& original, const std::wstring& latin,
+                        const std::wstring& fallback) {
+    std::wstring title = CutToBytes(Choose(original, latin, L'_'), kMaxTitleBytes);
+    if (title.empty()) title = CutToBytes(Choose(fallback, L"", L'_'), kMaxTitleBytes);
+    return title.empty() ? L"Untitled" : title;
+}
+
+std::wstring EntryCredit(const std::wstring& original, const std::wstring& latin) {
+    // A credit may hold brackets, slashes and dots: only line ends and controls are replaced.
+    const auto tidy = [](const std::wstring& text) {
+        std::wstring out = text;
+        for (wchar_t& c : out)
+            if (c < 0x20 || c == 0x7F) c = L' ';
+        return Trim(out);
+    };
+    const std::wstring a = tidy(original), b = tidy(latin);
+    std::wstring credit;
+    if (!a.empty() && IsCp932Writable(a))
+        credit = a;
+    else if (!b.empty() && IsCp932Writable(b))
+        credit = b;
+    else
+        credit = Writable(b.empty() ? a : b, L'?');
+    return credit.substr(0, kMaxCreditChars);
+}
+
+std::wstring NumberedTitle(const std::wstring& title, int n) {
+    return title + L" (" + std::to_wstring(n) + L")";
+}
+
+bool SameTitle(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    // Letters of the Latin alphabet fold; other scripts compare as they are.
+    return UpperAscii(a) == UpperAscii(b);
+}
+
+}  // namespace importer
