@@ -132,9 +132,8 @@ void ImportRun::ImportArchive(const fs::path& archive, const std::string& shown)
     platform::ArchiveReport archiveReport;
     const bool read = platform::ExtractArchive(archive.string(), unpacked.string(), WantedEntry,
                                                platform::ArchiveLimits{}, &archiveReport, &error);
-    for (const std::string& refused : archiveReport.refused)
-        Skip(shown + "/" + refused.substr(0, refused.rfind(": ")),
-             "entry left out (" + refused.substr(refused.rfind(": ") + 2) + ")");
+    for (const platform::RefusedEntry& refused : archiveReport.refused)
+        Skip(shown, "entry \"" + refused.name + "\" left out (" + refused.reason + ")");
     std::vector<SongSource> sources;
     std::string problem;
     if (!read)

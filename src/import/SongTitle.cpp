@@ -13,6 +13,37 @@ constexpr size_t kMaxTitleBytes = 200;
 // Longest credit in characters (the list reads at most 259 a piece).
 constexpr size_t kMaxCreditChars = 200;
 
+// Latin letters of U+00C0 to U+017F written without their accents (empty: not a letter).
+constexpr const char* kUnaccented[] = {
+    "A", "A", "A",  "A",  "A", "A", "AE", "C",  "E",  "E", "E", "E", "I",  "I",  "I", "I", "D", "N",
+    "O", "O", "O",  "O",  "O", "",  "O",  "U",  "U",  "U", "U", "Y", "Th", "ss", "a", "a", "a", "a",
+    "a", "a", "ae", "c",  "e", "e", "e",  "e",  "i",  "i", "i", "i", "d",  "n",  "o", "o", "o", "o",
+    "o", "",  "o",  "u",  "u", "u", "u",  "y",  "th", "y", "A", "a", "A",  "a",  "A", "a", "C", "c",
+    "C", "c", "C",  "c",  "C", "c", "D",  "d",  "D",  "d", "E", "e", "E",  "e",  "E", "e", "E", "e",
+    "E", "e", "G",  "g",  "G", "g", "G",  "g",  "G",  "g", "H", "h", "H",  "h",  "I", "i", "I", "i",
+    "I", "i", "I",  "i",  "I", "i", "IJ", "ij", "J",  "j", "K", "k", "k",  "L",  "l", "L", "l", "L",
+    "l", "L", "l",  "L",  "l", "N", "n",  "N",  "n",  "N", "n", "n", "N",  "n",  "O", "o", "O", "o",
+    "O", "o", "OE", "oe", "R", "r", "R",  "r",  "R",  "r", "S", "s", "S",  "s",  "S", "s", "S", "s",
+    "T", "t", "T",  "t",  "T", "t", "U",  "u",  "U",  "u", "U", "u", "U",  "u",  "U", "u", "U", "u",
+    "W", "w", "Y",  "y",  "Y", "Z", "z",  "Z",  "z",  "Z", "z", "s",
+};
+
+// Accented Latin letters that code page 932 lacks written without their accents ("Café" as
+// "Cafe"), the plainest transliteration where the source gives none.
+std::wstring Unaccented(std::wstring_view text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        const bool mapped = c >= 0xC0 && c <= 0x17F && *kUnaccented[c - 0xC0] != '\0' &&
+                            !IsCp932Writable(std::wstring_view(&c, 1));
+        if (!mapped) {
+            out += c;
+            continue;
+        }
+        for (const char* p = kUnaccented[c - 0xC0]; *p; ++p) out += static_cast<wchar_t>(*p);
+    }
+    return out;
+}
+
 // Replaces what a file name or the list cannot hold, and trims.
 std::wstring Clean(std::wstring_view text) {
     std::wstring out;
@@ -61,9 +92,9 @@ std::wstring CutToBytes(const std::wstring& text, size_t maxBytes) {
 // The first usable of original and latin, cleaned; replacement fills what cannot be written.
 std::wstring Choose(const std::wstring& original, const std::wstring& latin, wchar_t replacement) {
     const std::wstring a = Clean(original), b = Clean(latin);
-    if (!a.empty() && IsCp932Writable(a)) return a;
-    if (!b.empty() && IsCp932Writable(b)) return b;
-    return Clean(Writable(b.empty() ? a : b, replacement));
+    for (const std::wstring& text : {a, b, Unaccented(a), Unaccented(b)})
+        if (!text.empty() && IsCp932Writable(text)) return text;
+    return Clean(Writable(Unaccented(b.empty() ? a : b), replacement));
 }
 
 }  // namespace

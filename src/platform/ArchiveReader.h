@@ -18,10 +18,15 @@ struct ArchiveLimits {
     uint64_t maxEntries = 100000;         // entries looked at
 };
 
+// An entry that was not unpacked, and why.
+struct RefusedEntry {
+    std::string name;
+    std::string reason;
+};
+
 struct ArchiveReport {
     int filesWritten = 0;
-    // One "NAME: reason" per entry that was refused.
-    std::vector<std::string> refused;
+    std::vector<RefusedEntry> refused;
 };
 
 // Says whether an entry (its cleaned relative path, "/" separated) is worth unpacking.

@@ -162,11 +162,17 @@ bool ExtractArchive(const std::string& path, const std::string& folder,
             ok = false;
             break;
         }
+        // Folders are made as their files need them.
+        if (archive_entry_filetype(entry) == AE_IFDIR && archive_entry_symlink(entry) == nullptr &&
+            archive_entry_hardlink(entry) == nullptr)
+            continue;
         const std::string name = EntryName(entry);
         const std::string clean = CleanArchivePath(name);
+        // Unwanted entries are passed over whatever they are; a name that would leave the
+        // folder is refused whatever it names.
+        if (!clean.empty() && !want(clean)) continue;
         std::string problem = clean.empty() ? "an absolute path, \"..\" or no name"
                                             : KindProblem(entry, limits.maxEntryBytes);
-        if (problem.empty() && !want(clean)) continue;
         if (problem.empty() && !MakeParents(folder, clean)) problem = "its folder cannot be made";
         if (problem.empty()) {
             const EntryResult result =
@@ -180,7 +186,7 @@ bool ExtractArchive(const std::string& path, const std::string& folder,
                 ok = false;
             }
         }
-        report->refused.push_back(name + ": " + problem);
+        report->refused.push_back({name, problem});
     }
     archive_read_free(reader);
     return ok;

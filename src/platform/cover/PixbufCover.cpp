@@ -30,6 +30,43 @@ const char* LoaderType(const std::string& bytes) {
     return nullptr;
 }
 
+// A big-endian number of n bytes at position at.
+long long BigEndian(const std::string& bytes, size_t at, int n) {
+    long long value = 0;
+    for (int i = 0; i < n; ++i) value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// The pixel count the file's header gives (PNG: its first chunk; JPEG: its frame header), or
+// -1 when the header cannot be found (the decoder then decides). Read before decoding, since
+// a decoder allocates the whole picture before it lets us refuse it.
+long long HeaderPixels(const std::string& bytes, const char* type) {
+    if (std::string(type) == "png")
+        return bytes.size() >= 24 && bytes.compare(12, 4, "IHDR") == 0
+                   ? BigEndian(bytes, 16, 4) * BigEndian(bytes, 20, 4)
+                   : -1;
+    size_t at = 2;
+    while (at + 4 <= bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF) {
+        const unsigned char marker = static_cast<unsigned char>(bytes[at + 1]);
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // markers without length
+            at += 2;
+            continue;
+        }
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame)
+            return at + 9 <= bytes.size()
+                       ? BigEndian(bytes, at + 5, 2) * BigEndian(bytes, at + 7, 2)
+                       : -1;
+        at += 2 + static_cast<size_t>(BigEndian(bytes, at + 2, 2));
+    }
+    return -1;
+}
+
 // What the size callback learnt of the picture.
 struct Prepared {
     int size = 0;
@@ -127,6 +164,10 @@ bool LoadCoverImage(const std::string& path, int size, Image* out, std::string* 
     const char* type = LoaderType(bytes);
     if (type == nullptr) {
         if (error) *error = "not a PNG or JPEG picture";
+        return false;
+    }
+    if (HeaderPixels(bytes, type) > kMaxCoverSourcePixels) {
+        if (error) *error = "the picture is too large";
         return false;
     }
     GdkPixbuf* pixbuf = Decode(bytes, type, size, &reason);
