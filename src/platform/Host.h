@@ -11,7 +11,7 @@
 namespace platform {
 
 class Host {
-  public:
+public:
     virtual ~Host() = default;
     // Removes the next waiting message into out; false when the queue is empty.
     virtual bool PeekMessage(Message& out) = 0;
