@@ -9,10 +9,11 @@
 struct Options {
     enum class Mode { Play, Headless, Check, Import, Help, Version };
     Mode mode = Mode::Play;
-    std::string dataDir;                   // content directory; empty means the working directory
-    std::string script;                    // key script of the headless mode
-    std::string audioOut;                  // WAV file for the headless mix; empty for none
-    std::vector<std::string> importPaths;  // songs, folders and archives to import
+    std::string dataDir;   // content directory; empty means the working directory
+    std::string script;    // key script of the headless mode
+    std::string audioOut;  // WAV file for the headless mix; empty for none
+    // Songs, folders and archives to import.
+    std::vector<std::string> importPaths;
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.
