@@ -16,6 +16,9 @@ namespace importer {
 
 namespace {
 
+// Charts read from one file at most; more are no song's and would only cost time.
+constexpr size_t kMaxCharts = 64;
+
 // The tags of one chart before its notes are read.
 struct ChartBlock {
     std::wstring stepsType, difficulty, meter, notes;
@@ -104,17 +107,22 @@ bool OldStyleChart(const SimfileTag& tag, ChartBlock& chart) {
 void Collect(const std::vector<SimfileTag>& tags, SourceSong& song, SongTags& more,
              std::vector<ChartBlock>& charts) {
     TimingData songTiming;
-    bool inChart = false;
+    ChartBlock ignored;             // takes the tags of the charts beyond the most we read
+    ChartBlock* current = nullptr;  // the .ssc chart whose tags follow
     for (const SimfileTag& tag : tags) {
         if (tag.name == L"NOTEDATA") {
-            inChart = true;
-            charts.push_back({});
-            charts.back().timing = songTiming;
-        } else if (inChart) {
-            ApplyChartTag(tag, charts.back());
+            current = &ignored;
+            if (charts.size() < kMaxCharts) {
+                charts.push_back({});
+                charts.back().timing = songTiming;
+                current = &charts.back();
+            }
+        } else if (current != nullptr) {
+            ApplyChartTag(tag, *current);
         } else if (tag.name == L"NOTES" || tag.name == L"NOTES2") {
             ChartBlock chart;
-            if (OldStyleChart(tag, chart)) charts.push_back(std::move(chart));
+            if (charts.size() < kMaxCharts && OldStyleChart(tag, chart))
+                charts.push_back(std::move(chart));
         } else if (!ApplyTimingTag(tag, songTiming)) {
             ApplySongTag(tag, song, more);
         }
