@@ -1,6 +1,8 @@
 // SongTitle: cleaning, the code page 932 choice and the length cut.
 #include "import/SongTitle.h"
 
+#include <optional>
+
 #include "import/SourceText.h"
 #include "platform/Codepage.h"
 
@@ -89,6 +91,14 @@ std::wstring CutToBytes(const std::wstring& text, size_t maxBytes) {
     return Trim(out);
 }
 
+// Text as the game reads it back from the list: a few characters (the wave dash among them)
+// are written as the code of a look-alike, which reads back as that look-alike.
+std::wstring AsReadBack(const std::wstring& text) {
+    const std::optional<std::string> bytes = platform::WideToCp932(text);
+    if (!bytes) return text;
+    return platform::Cp932ToWide(*bytes).value_or(text);
+}
+
 // The first usable of original and latin, cleaned; replacement fills what cannot be written.
 std::wstring Choose(const std::wstring& original, const std::wstring& latin, wchar_t replacement) {
     const std::wstring a = Clean(original), b = Clean(latin);
@@ -107,8 +117,8 @@ bool IsCp932Writable(std::wstring_view text) {
 
 std::wstring EntryTitle(const std::wstring& original, const std::wstring& latin,
                         const std::wstring& fallback) {
-    std::wstring title = CutToBytes(Choose(original, latin, L'_'), kMaxTitleBytes);
-    if (title.empty()) title = CutToBytes(Choose(fallback, L"", L'_'), kMaxTitleBytes);
+    std::wstring title = CutToBytes(AsReadBack(Choose(original, latin, L'_')), kMaxTitleBytes);
+    if (title.empty()) title = CutToBytes(AsReadBack(Choose(fallback, L"", L'_')), kMaxTitleBytes);
     return title.empty() ? L"Untitled" : title;
 }
 

@@ -15,6 +15,8 @@ TEST(SongTitle, WritableOriginalElseTransliterationElseReplaced) {
     EXPECT_EQ(EntryTitle(L"Caf\u00E9 \uBC24", L"", L"folder"), L"Cafe _");
     EXPECT_EQ(EntryTitle(L"", L"", L"song folder"), L"song folder");
     EXPECT_EQ(EntryTitle(L"  ", L"", L""), L"Untitled");
+    // The title is the one the game reads back from the list: its folder must have that name.
+    EXPECT_EQ(EntryTitle(L"Wave\u301CDash", L"", L""), L"Wave\uFF5EDash");
 }
 
 TEST(SongTitle, FileNameAndListCharactersAreReplaced) {
