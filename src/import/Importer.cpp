@@ -14,7 +14,6 @@
 #include "import/SongTitle.h"
 #include "import/SourceScan.h"
 #include "platform/ArchiveReader.h"
-#include "platform/AtomicFile.h"
 #include "platform/AudioFileInfo.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
@@ -238,7 +237,7 @@ bool ImportRun::Stage(const FoundSong& found, const std::vector<ConvertedChart>&
     if (!store_.NewStaging(staged, error)) return false;
     for (size_t i = 0; i < charts.size(); ++i) {
         const fs::path chart = staged.folder / (std::to_string(i + 1) + ".nsd");
-        if (!platform::WriteFileAtomically(chart.string(), ChartFileText(charts[i]), &error))
+        if (!platform::WriteFileSynced(chart.string(), ChartFileText(charts[i]), &error))
             return false;
     }
     const std::string name = platform::WideToUtf8(staged.entry.title);
@@ -249,6 +248,7 @@ bool ImportRun::Stage(const FoundSong& found, const std::vector<ConvertedChart>&
     if (!jackets_.Write(Pictures(found.song), staged.entry.title, staged.jacket.string(), &used,
                         error))
         return false;
+    platform::SyncFile(staged.jacket.string());
     platform::SyncFolder(staged.folder.string());
     return true;
 }

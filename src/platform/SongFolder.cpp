@@ -77,6 +77,38 @@ bool CopyFileSynced(const std::string& from, const std::string& to, std::string*
     return ok;
 }
 
+bool WriteFileSynced(const std::string& path, const std::string& bytes, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (error) *error = Failure("cannot create", path);
+        return false;
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            ok = false;
+        else
+            done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        if (error) *error = Failure("cannot write", path);
+        ::unlink(path.c_str());
+    }
+    return ok;
+}
+
+bool SyncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 bool SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;

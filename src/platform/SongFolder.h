@@ -12,6 +12,12 @@ namespace platform {
 // file) and flushes it to the disk; false with the reason in error.
 bool CopyFileSynced(const std::string& from, const std::string& to, std::string* error);
 
+// Writes bytes to the new file path and flushes it to the disk; false with the reason in error.
+bool WriteFileSynced(const std::string& path, const std::string& bytes, std::string* error);
+
+// Flushes a file written by other means to the disk; false when it cannot be opened.
+bool SyncFile(const std::string& path);
+
 // Flushes a folder's entries (new names, renames) to the disk; false when it cannot be opened.
 bool SyncFolder(const std::string& folder);
 

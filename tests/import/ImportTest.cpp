@@ -273,9 +273,8 @@ TEST_F(Import, ADamagedMusicListStopsTheImportBeforeAnythingIsWritten) {
 
 namespace {
 
-int g_renames = 0;
-// Lets the chart's write through and fails the music list's rename.
-bool FailSecondRename(const char* step) { return std::string(step) != "rename" || ++g_renames < 2; }
+// Fails the rename that puts the new music list in place.
+bool FailListRename(const char* step) { return std::string(step) != "rename"; }
 
 }  // namespace
 
@@ -297,8 +296,7 @@ TEST_F(Import, ASongWhoseListCannotBeWrittenLeavesNothingBehind) {
     song.title = "Other Title";  // its drawn jacket differs too
     WriteSimfileSong(sources / "b", song);
     for (const char* source : {"a", "b"}) {
-        g_renames = 0;
-        platform::SetAtomicWriteHookForTesting(FailSecondRename);
+        platform::SetAtomicWriteHookForTesting(FailListRename);
         const importer::ImportResult result = Run({sources / source});
         platform::SetAtomicWriteHookForTesting(nullptr);
         EXPECT_EQ(result.imported, 0);
