@@ -74,7 +74,14 @@ bool MusicListFile::Load(const std::string& path, std::string& error) {
         return false;
     }
     // Every entry of a list the game accepts is one line; text after the last one is dropped.
-    lines_.assign(lines.begin(), lines.begin() + static_cast<long>(entries_.size()));
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        std::string line;
+        if (i < lines.size())
+            line = lines[i];
+        else if (!FormatEntryLine(entries_[i], line))
+            line.clear();
+        lines_.push_back(line);
+    }
     return true;
 }
 

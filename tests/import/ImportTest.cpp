@@ -105,6 +105,7 @@ TEST_F(Import, SimfilesAndBeatmapArchivesWithEveryAudioKind) {
     ogg.bpms = {{0, 120}, {8, 180}};
     ogg.stops = {{4, 0.4}};
     ogg.notes = Walk(16, 0.75);
+    ogg.audioSeconds = 7.0;
     const WrittenSong first = WriteSimfileSong(sources / "pack" / "Tempo", ogg);
 
     SimfileSong flac;
@@ -149,8 +150,8 @@ TEST_F(Import, SimfilesAndBeatmapArchivesWithEveryAudioKind) {
     ExpectTimes(ChartTimes("Tempo Song", 1), first.noteTimes);
     ExpectTimes(ChartTimes("Four Lanes", 1), second.noteTimes);
     ExpectTimes(ChartTimes("Click Map", 2), third.noteTimes);
-    EXPECT_EQ(ReadBytes(data / "Data/Music/Tempo Song/1.nsd").substr(0, 22),
-              "BPM[120]\nSecond[12]\n[R");
+    EXPECT_EQ(ReadBytes(data / "Data/Music/Tempo Song/1.nsd").substr(0, 21),
+              "BPM[120]\nSecond[7]\n[R");
 
     // The audio is copied unchanged under the title; the source is untouched.
     EXPECT_EQ(ReadBytes(data / "Data/Music/Tempo Song/Tempo Song.ogg"), before.at("ogg"));

@@ -35,7 +35,7 @@ struct SimfileSong {
     std::string difficulty = "Medium";
     int meter = 5;
     std::vector<std::pair<double, int>> notes;  // beat, column (ascending beats)
-    double audioSeconds = 12.0;
+    double audioSeconds = 5.0;
     AudioKind audio = AudioKind::kOgg;
 };
 
@@ -59,7 +59,7 @@ struct BeatmapSet {
     std::string artist = "Tester";
     int keys = 8;
     double tempo = 150.0;
-    double audioSeconds = 12.0;
+    double audioSeconds = 5.0;
     AudioKind audio = AudioKind::kMp3;
     // Per difficulty: its name and its notes (milliseconds, column).
     std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>> difficulties;
