@@ -126,9 +126,13 @@ bool SongStore::Commit(StagedSong& song, std::string& error) {
     const fs::path folder = music_ / name, jacket = textures_ / (name + ".png");
     const fs::path oldJacket = song.jacket.string() + ".old";
     std::error_code code;
-    // The jacket it replaces is kept aside (a second name for the same file) until the end.
+    // The jacket it replaces is kept aside (a second name for the same file, or a copy where
+    // the file system has no second names) until the end.
+    std::string ignored;
     const bool hadJacket =
-        fs::exists(jacket, code) && ::link(jacket.c_str(), oldJacket.c_str()) == 0;
+        fs::exists(jacket, code) &&
+        (::link(jacket.c_str(), oldJacket.c_str()) == 0 ||
+         platform::CopyFileSynced(jacket.string(), oldJacket.string(), &ignored));
     const auto restoreJacket = [&] {
         if (hadJacket)
             fs::rename(oldJacket, jacket, code);
@@ -152,7 +156,6 @@ bool SongStore::Commit(StagedSong& song, std::string& error) {
         list_ = before;
         // The old song comes back, the new one goes back to staging and is removed.
         bool again = false;
-        std::string ignored;
         if (replaced)
             platform::PutFolderInPlace(song.folder.string(), folder.string(), &again, &ignored);
         else
