@@ -6,6 +6,7 @@ packages=(
   libsdl2-dev libepoxy-dev libpango1.0-dev libcairo2-dev libpng-dev zlib1g-dev libopenal-dev
   libsndfile1-dev
   fonts-ipaexfont-gothic libgl1-mesa-dri libegl1 libegl-mesa0
+  libsndfile1-dev libgdk-pixbuf-2.0-dev libarchive-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3

@@ -1,9 +1,11 @@
-// lyrandel: the program's entry: options, then the game, the headless run or the check.
+// lyrandel: the program's entry: options, then the game, the headless run, the check or the
+// import.
 #include <cstdio>
 
 #include "shell/App.h"
 #include "shell/CommandLine.h"
 #include "shell/ContentCheck.h"
+#include "shell/ImportCommand.h"
 
 int main(int argc, char** argv) {
     Options options;
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
             return 0;
         case Options::Mode::Check:
             return RunCheck(options);
+        case Options::Mode::Import:
+            return RunImport(options);
         default:
             return RunApp(options);
     }

@@ -22,6 +22,7 @@ const char* UsageText() {
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
            "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
+           "       lyrandel --import PATH... [--data DIR]\n"
            "       lyrandel --help | --version\n"
            "\n"
            "  --data DIR         read and write every file in DIR alone (without it: the\n"
@@ -35,11 +36,13 @@ const char* UsageText() {
            "  --autoplay         play that chart all Perfect; its score is not recorded; with\n"
            "                     --headless and no script, quit when its result is complete\n"
            "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
-           "  --window           play in a window this time\n";
+           "  --window           play in a window this time\n"
+           "  --import PATH...   import songs of other games: .sm, .ssc or .osu files, song\n"
+           "                     folders, packs of them, .osz or .zip archives\n";
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::string& error) {
-    bool headless = false, check = false, level = false;
+    bool headless = false, check = false, level = false, importing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -54,6 +57,10 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             headless = true;
         } else if (arg == "--check") {
             check = true;
+        } else if (arg == "--import") {
+            importing = true;
+        } else if (importing && !arg.empty() && arg.rfind("--", 0) != 0) {
+            out.importPaths.emplace_back(arg);
         } else if (arg == "--data") {
             if (!TakeValue(argc, argv, i, out.dataDir, error)) return false;
         } else if (arg == "--script") {
@@ -86,6 +93,15 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--headless and --check cannot be used together";
         return false;
     }
+    if (importing &&
+        (headless || check || !out.play.empty() || out.display != Options::Display::Remembered)) {
+        error = "--import goes with --data alone";
+        return false;
+    }
+    if (importing && out.importPaths.empty()) {
+        error = "--import needs at least one PATH";
+        return false;
+    }
     if (out.play.empty() && (level || out.autoplay))
         return error = "--level and --autoplay are options of --play TITLE", false;
     if (check && !out.play.empty())
@@ -102,8 +118,9 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--script and --audio-out are options of --headless";
         return false;
     }
-    out.mode = headless ? Options::Mode::Headless
-               : check  ? Options::Mode::Check
-                        : Options::Mode::Play;
+    out.mode = headless    ? Options::Mode::Headless
+               : check     ? Options::Mode::Check
+               : importing ? Options::Mode::Import
+                           : Options::Mode::Play;
     return true;
 }

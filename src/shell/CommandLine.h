@@ -1,13 +1,14 @@
 // CommandLine: the program's options: play (in a window or fullscreen), headless play from a
 // key script, a direct start at one chart (optionally played by the autoplay), content check,
-// help and version.
+// song import, help and version.
 // Depends on: nothing.
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct Options {
-    enum class Mode { Play, Headless, Check, Help, Version };
+    enum class Mode { Play, Headless, Check, Import, Help, Version };
     Mode mode = Mode::Play;
     std::string dataDir;    // the one folder of everything; empty: player's folder + bundled
     std::string script;     // key script of the headless mode
@@ -18,6 +19,8 @@ struct Options {
     // The window's mode for this run: the remembered one unless an option overrides it.
     enum class Display { Remembered, Fullscreen, Window };
     Display display = Display::Remembered;
+    // Songs, folders and archives to import.
+    std::vector<std::string> importPaths;
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.

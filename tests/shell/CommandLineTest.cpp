@@ -117,3 +117,18 @@ TEST(HeadlessProgram, ScriptEndingInQuitExitsZeroAndBadLineExitsOne) {
     EXPECT_NE(run.errors.find("missing.txt"), std::string::npos) << run.errors;
     EXPECT_EQ(run.Run("--bogus"), 2);
 }
+
+TEST(CommandLine, ImportTakesPathsAndRefusesOtherModes) {
+    Options o;
+    std::string e;
+    ASSERT_TRUE(Parse({"--import", "a.sm", "pack", "--data", "d", "b.osz"}, o, e)) << e;
+    EXPECT_EQ(o.mode, Options::Mode::Import);
+    EXPECT_EQ(o.importPaths, (std::vector<std::string>{"a.sm", "pack", "b.osz"}));
+    EXPECT_EQ(o.dataDir, "d");
+    o = {};
+    EXPECT_FALSE(Parse({"--import"}, o, e));
+    EXPECT_NE(e.find("PATH"), std::string::npos);
+    o = {};
+    EXPECT_FALSE(Parse({"--import", "x", "--check"}, o, e));
+    EXPECT_FALSE(Parse({"stray"}, o, e));
+}
