@@ -78,6 +78,12 @@ class AudioBackend {
     virtual bool IsConnected() = 0;
 };
 
+// Puts the sound library's settings into the process environment. Call at the start of the
+// program, before any thread starts: other threads (the font loader of the text library among
+// them) read the environment, and changing it under them can crash the program. Later calls,
+// and the opening of devices, leave the environment alone.
+void PrepareAudioOutput();
+
 // Opens the default output device, or the loopback device when loopback is selected.
 // nullptr on failure, with noDevice set when the machine simply has no sound device and a
 // message in error. The sound library's own complaints about missing hardware stay off stderr.

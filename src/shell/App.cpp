@@ -15,6 +15,7 @@
 #include "gameplay/Game.h"
 #include "gameplay/RunScore.h"
 #include "media/AudioEngine.h"
+#include "platform/AudioBackend.h"
 #include "platform/Codepage.h"
 #include "platform/Gpu.h"
 #include "platform/TextEngine.h"
@@ -242,6 +243,7 @@ int RunCheck(const Options& options) {
 }
 
 int RunApp(const Options& options) {
+    platform::PrepareAudioOutput();  // while this is the only thread
     Options opts = options;
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);

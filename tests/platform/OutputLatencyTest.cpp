@@ -1,6 +1,12 @@
-// The period setting's parser and the slot count of the headless measurement report.
+// The period setting's parser, the environment the sound library's settings travel in, and the
+// slot count of the headless measurement report.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/AudioBackend.h"
 #include "platform/headless/SlotRecord.h"
 #include "platform/sound/OutputLatency.h"
 
@@ -27,6 +33,30 @@ TEST(OutputPeriod, RefusesMalformedAndOutOfRangeValuesAndKeepsTheOld) {
         EXPECT_EQ(p.milliseconds, 7) << bad;
         EXPECT_EQ(p.periods, 4) << bad;
     }
+}
+
+// Every variable of the environment, in order.
+std::vector<std::string> EnvironmentEntries() {
+    std::vector<std::string> entries;
+    for (char** e = environ; *e != nullptr; ++e) entries.emplace_back(*e);
+    return entries;
+}
+
+// Other threads (the text library's font loader among them) read the environment while the
+// sound output opens; changed under them, it crashed the program now and then. Once prepared,
+// opening, closing and forgetting the configuration change nothing of it.
+TEST(SoundEnvironment, OpeningTheOutputLeavesThePreparedEnvironmentAlone) {
+    platform::PrepareAudioOutput();
+    char** const table = environ;
+    const std::vector<std::string> entries = EnvironmentEntries();
+    std::string error;
+    ASSERT_TRUE(platform::SelectLoopbackOutput(true, &error)) << error;
+    EXPECT_NE(platform::OpenAudioOutput(nullptr, &error), nullptr) << error;
+    platform::SelectLoopbackOutput(false, nullptr);
+    platform::ForgetOutputConfig();
+    platform::PrepareAudioOutput();
+    EXPECT_EQ(environ, table);
+    EXPECT_TRUE(EnvironmentEntries() == entries) << "the environment changed";
 }
 
 TEST(SlotRecord, CountsSlotsWithoutAFrameBetweenFrames) {

@@ -292,6 +292,8 @@ std::unique_ptr<AudioBackend> OpenLoopback(std::string* error) {
 
 }  // namespace
 
+void PrepareAudioOutput() { QuietSoundLibraries(); }
+
 std::unique_ptr<AudioBackend> OpenAudioOutput(bool* noDevice, std::string* error) {
     QuietSoundLibraries();
     if (noDevice) *noDevice = false;

@@ -85,8 +85,9 @@ OutputPeriod ConfigureOutputPeriod() {
 
 void ForgetOutputConfig() {
     if (gConfigPath.empty()) return;
+    // ALSOFT_CONF stays: other threads may be reading the environment by now, and the library
+    // reads its configuration only once.
     unlink(gConfigPath.c_str());
-    unsetenv("ALSOFT_CONF");
     gConfigPath.clear();
 }
 

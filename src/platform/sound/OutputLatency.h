@@ -31,7 +31,7 @@ bool ParseOutputPeriod(const std::string& text, OutputPeriod& out);
 OutputPeriod ConfigureOutputPeriod();
 
 // After a device has opened (the library has read its configuration): deletes the private
-// file and takes ALSOFT_CONF back out of the environment. Harmless when there is none.
+// file, leaving the environment as it is. Harmless when there is none.
 void ForgetOutputConfig();
 
 // What the default output device reports once open.
