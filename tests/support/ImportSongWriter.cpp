@@ -157,6 +157,7 @@ WrittenSong WriteBeatmapArchive(const fs::path& path, const BeatmapSet& set) {
     written.folder = path;
     const std::string audioName = "audio." + ExtensionOf(set.audio);
     std::vector<ArchiveEntry> entries;
+    std::vector<double> clicks;  // every difficulty's notes
     for (const auto& [name, notes] : set.difficulties) {
         std::ostringstream osu;
         osu << "osu file format v14\n\n[General]\nAudioFilename: " << audioName
@@ -167,11 +168,11 @@ WrittenSong WriteBeatmapArchive(const fs::path& path, const BeatmapSet& set) {
         for (const auto& [ms, column] : notes)
             osu << (column * 512 + 256) / set.keys << ",192," << ms << ",1,0,0:0:0:0:\n";
         entries.push_back({set.title + " [" + name + "].osu", osu.str()});
-        if (written.noteTimes.empty())
-            for (const auto& note : notes) written.noteTimes.push_back(note.first / 1000.0);
+        for (const auto& note : notes) clicks.push_back(note.first / 1000.0);
+        if (written.noteTimes.empty()) written.noteTimes = clicks;
     }
     const fs::path audio = path.string() + "." + audioName;
-    WriteClickAudio(audio, set.audio, set.audioSeconds, written.noteTimes);
+    WriteClickAudio(audio, set.audio, set.audioSeconds, clicks);
     entries.push_back({audioName, ReadBytes(audio)});
     fs::remove(audio);
     WriteZip(path, entries);

@@ -65,7 +65,8 @@ struct BeatmapSet {
     std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>> difficulties;
 };
 
-// Writes the set as an .osz archive at path; noteTimes are those of the first difficulty.
+// Writes the set as an .osz archive at path, with a click at every difficulty's notes;
+// noteTimes are those of the first difficulty.
 WrittenSong WriteBeatmapArchive(const std::filesystem::path& path, const BeatmapSet& set);
 
 // One entry of a test archive: a file with content, or a link.
