@@ -64,7 +64,12 @@ void CheckTexture(const std::wstring& relative, CheckRun& run) {
     if (run.depth == CheckDepth::kPresence) return;
     platform::Image image;
     std::string error;
-    if (!platform::DecodePng(path, &image, &error)) run.problems.push_back(path + ": " + error);
+    if (platform::DecodePng(path, &image, &error)) return;
+    // The decoder's message names the file too; the line names it once, at its start.
+    const std::string named = " " + path + ":";
+    if (const size_t at = error.find(named); at != std::string::npos)
+        error.replace(at, named.size(), ":");
+    run.problems.push_back(path + ": " + error);
 }
 
 // A compressed song must decode from its first sample to its last.

@@ -37,6 +37,7 @@ TEST(DemoContent, CheckPassesAndNamesEachProblemOfADamagedCopy) {
     // Two notes of one lane in the wrong order: the later value first.
     Edit(run.work / "Data/Music/Midnight Lanterns/1.nsd", "[RD,0.", "[RD,9.");
     fs::remove(run.work / "Data/Texture/Sunbeam.png");
+    std::ofstream(run.work / "Data/Texture/Hit.png") << "not a picture";
     const fs::path out = run.work / "check.txt";
     EXPECT_EQ(run.Run("--check --data '" + run.work.string() + "' >'" + out.string() + "'"), 1);
     std::ifstream in(out);
@@ -47,5 +48,9 @@ TEST(DemoContent, CheckPassesAndNamesEachProblemOfADamagedCopy) {
     EXPECT_NE(report.find("Data/Music/Midnight Lanterns/1.nsd:"), std::string::npos) << report;
     EXPECT_NE(report.find("is not after the lane's previous note"), std::string::npos) << report;
     EXPECT_NE(report.find("Data/Texture/Sunbeam.png: missing file"), std::string::npos) << report;
+    // A picture that does not decode is named once, at the start of its line.
+    const size_t hit = report.find("Data/Texture/Hit.png: cannot decode: ");
+    EXPECT_NE(hit, std::string::npos) << report;
+    EXPECT_EQ(report.find("Hit.png", hit + 20), std::string::npos) << report;
     EXPECT_EQ(report.find(":0:"), std::string::npos) << "a whole file has no line";
 }
