@@ -1,8 +1,8 @@
 // SongFile: the song file name of a title, WAV first, then the compressed endings in order.
-// Depends on: audio/SongFile.h, platform/ContentFiles.h (the folders that hold content).
+// Depends on: audio/SongFile.h, platform/files/ContentFiles.h (the folders that hold content).
 #include "audio/SongFile.h"
 
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 
 namespace {
 

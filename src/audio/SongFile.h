@@ -1,7 +1,7 @@
 // SongFile: which file holds a title's song. "TITLE.wav" when it exists; where it is missing,
 // the first of "TITLE.ogg", "TITLE.opus", "TITLE.flac" and "TITLE.mp3" that exists (songs
 // brought in from other games keep their compressed audio). The one place that decides it.
-// Depends on: platform/FileSystem.h, platform/Codepage.h.
+// Depends on: platform/files/FileSystem.h, platform/Codepage.h.
 #pragma once
 
 #include <string>

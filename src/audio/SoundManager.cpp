@@ -3,7 +3,7 @@
 // on stderr instead of stopping the game. The two music slots play on voices the engine keeps
 // back, so no number of effects can silence them.
 // Depends on: audio/SoundManager.h, media/AudioEngine.h, media/SoundEffect.h,
-// media/SystemError.h, settings/Config.h, platform/Codepage.h, platform/ContentFiles.h (where
+// media/SystemError.h, settings/Config.h, platform/Codepage.h, platform/files/ContentFiles.h (where
 // a sound file is found).
 #include "audio/SoundManager.h"
 
@@ -15,7 +15,7 @@
 #include "media/SoundEffectInstance.h"
 #include "media/SystemError.h"
 #include "platform/Codepage.h"
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 #include "settings/Config.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "gameplay/ChartReader.h"
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 #include "selection/MusicChoice.h"
 
 PlaySession& GetPlaySession() {

@@ -16,8 +16,8 @@
 #include "platform/ArchiveReader.h"
 #include "platform/AudioFileInfo.h"
 #include "platform/Codepage.h"
-#include "platform/FileSystem.h"
-#include "platform/SongFolder.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/SongFolder.h"
 
 namespace importer {
 

@@ -6,7 +6,7 @@
 //     skipped PATH: no chart with 4 to 8 columns
 // Depends on: import/SourceScan.h, import/SimfileReader.h, import/OsuReader.h,
 // import/LevelChoice.h, import/ChartConversion.h, import/SongTitle.h, import/Jacket.h,
-// import/SongStore.h, platform/AudioFileInfo.h, platform/ArchiveReader.h, platform/SongFolder.h.
+// import/SongStore.h, platform/AudioFileInfo.h, platform/ArchiveReader.h, platform/files/SongFolder.h.
 #pragma once
 
 #include <filesystem>

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "platform/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "settings/KeyValueReader.h"
 
 namespace importer {

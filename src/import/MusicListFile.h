@@ -2,8 +2,8 @@
 // game's own reader (a damaged list stops the import before anything is written), one entry
 // replaced or added, and written back atomically in code page 932. Entries the import does not
 // touch keep their bytes.
-// Depends on: selection/MusicList.h, platform/Codepage.h, platform/AtomicFile.h,
-// platform/FileSystem.h.
+// Depends on: selection/MusicList.h, platform/Codepage.h, platform/files/AtomicFile.h,
+// platform/files/FileSystem.h.
 #pragma once
 
 #include <string>

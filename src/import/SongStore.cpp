@@ -5,7 +5,7 @@
 
 #include "import/SongTitle.h"
 #include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace importer {
 

@@ -3,8 +3,8 @@
 // a different song of a taken title gets " (2)"), and puts a staged song in place whole: its
 // jacket, its folder, then its music list entry, undoing the first steps when a later one
 // fails.
-// Depends on: import/MusicListFile.h, import/SongTitle.h, platform/SongFolder.h,
-// platform/FileSystem.h.
+// Depends on: import/MusicListFile.h, import/SongTitle.h, platform/files/SongFolder.h,
+// platform/files/FileSystem.h.
 #pragma once
 
 #include <filesystem>
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "import/MusicListFile.h"
-#include "platform/SongFolder.h"
+#include "platform/files/SongFolder.h"
 
 namespace importer {
 

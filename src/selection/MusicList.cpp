@@ -3,7 +3,7 @@
 // name.
 // With two content folders the player's list and the bundled one are merged, and each song's
 // files are pinned to the folder whose list holds it.
-// Depends on: settings/KeyValueReader.h, platform/Codepage.h, platform/ContentFiles.h,
+// Depends on: settings/KeyValueReader.h, platform/Codepage.h, platform/files/ContentFiles.h,
 // services/TextureStore.h.
 #include "selection/MusicList.h"
 
@@ -15,8 +15,8 @@
 #include <set>
 
 #include "platform/Codepage.h"
-#include "platform/ContentFiles.h"
-#include "platform/FileSystem.h"
+#include "platform/files/ContentFiles.h"
+#include "platform/files/FileSystem.h"
 #include "services/TextureStore.h"
 #include "settings/KeyValueReader.h"
 

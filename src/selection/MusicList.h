@@ -38,7 +38,7 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 // Reads kMusicListPath, checking each jacket's header through the texture store's jacket
 // cache (jackets are decoded when first drawn). False with one line "file:line: message" in
 // error when the file is missing, malformed or empty, or a jacket cannot be read. With two
-// content folders (platform/ContentFiles.h) the lists are merged: the bundled songs, then the
+// content folders (platform/files/ContentFiles.h) the lists are merged: the bundled songs, then the
 // player's, a title of the player's replacing the bundled one; each song's folder and jacket
 // are pinned to the folder its entry came from.
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);

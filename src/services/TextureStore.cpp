@@ -1,10 +1,10 @@
 // TextureStore: name to texture, filled from "Data/Texture/" through the image loader.
-// Depends on: media/ImageLoader.h, platform/ContentFiles.h, services/GraphicsDevice.h.
+// Depends on: media/ImageLoader.h, platform/files/ContentFiles.h, services/GraphicsDevice.h.
 #include "services/TextureStore.h"
 
 #include "media/ImageLoader.h"
 #include "platform/Codepage.h"
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 #include "platform/Gpu.h"
 #include "services/GraphicsDevice.h"
 

@@ -3,8 +3,8 @@
 
 #include <charconv>
 
-#include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/FileSystem.h"
 #include "settings/KeyValueReader.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Config: the six player settings, with "Config.cfg" read leniently and written exactly.
-// Depends on: settings/KeyValueReader.h, platform/FileSystem.h, platform/AtomicFile.h.
+// Depends on: settings/KeyValueReader.h, platform/files/FileSystem.h, platform/files/AtomicFile.h.
 #pragma once
 
 #include <string>

@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "audio/SoundManager.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"

@@ -1,8 +1,8 @@
 // DisplayFile: the "Display.cfg" reader and its atomic writer.
 #include "settings/DisplayFile.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/FileSystem.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/files/FileSystem.h"
 #include "settings/KeyValueReader.h"
 
 bool ParseDisplayText(std::string_view text, bool* fullscreen, std::string* error) {

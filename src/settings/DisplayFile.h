@@ -1,7 +1,7 @@
 // DisplayFile: the player's choice between a window and fullscreen, remembered in a small file
 // of its own, "Display.cfg" ("Fullscreen[1]" or "Fullscreen[0]"), so that "Config.cfg" keeps
 // its format exactly. Read and written in the working directory, like "Config.cfg".
-// Depends on: settings/KeyValueReader.h, platform/FileSystem.h, platform/AtomicFile.h.
+// Depends on: settings/KeyValueReader.h, platform/files/FileSystem.h, platform/files/AtomicFile.h.
 #pragma once
 
 #include <string>

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "platform/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/Codepage.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "settings/SaveFile.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // signs it out or replaces it, and one account's records never reach another account's file.
 // Only an account whose password was typed right in this run, or that was just made, is ever
 // written: a sign-in or sign-up left before its password leaves the files as they were.
-// Depends on: settings/SaveFile.h, platform/Codepage.h, platform/FileSystem.h,
-// platform/AtomicFile.h.
+// Depends on: settings/SaveFile.h, platform/Codepage.h, platform/files/FileSystem.h,
+// platform/files/AtomicFile.h.
 #pragma once
 
 #include <cstdint>

@@ -13,7 +13,7 @@
 // and charts read (cheap enough for every start of the game).
 enum class CheckDepth { kFull, kPresence };
 
-// Checks the content of the content folders (platform/ContentFiles.h); returns every problem
+// Checks the content of the content folders (platform/files/ContentFiles.h); returns every problem
 // found, in file order. Files found under a name of another letter case go into warnings.
 // The presence check leaves out "Config.cfg", which is the player's, not content.
 std::vector<std::string> CheckContent(CheckDepth depth = CheckDepth::kFull,

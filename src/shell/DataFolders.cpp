@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/ContentFiles.h"
-#include "platform/PlayerFolder.h"
+#include "platform/files/ContentFiles.h"
+#include "platform/files/PlayerFolder.h"
 #include "shell/ContentCheck.h"
 
 namespace {

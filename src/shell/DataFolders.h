@@ -2,7 +2,7 @@
 // everything, read and written, as it always has. Without it, the game runs on two folders:
 // the player's folder (its working directory: everything the game writes, the player's own
 // songs, searched first) and the bundled content, which is only read.
-// Depends on: platform/PlayerFolder.h, platform/ContentFiles.h, shell/ContentCheck.h.
+// Depends on: platform/files/PlayerFolder.h, platform/files/ContentFiles.h, shell/ContentCheck.h.
 #pragma once
 
 #include <string>

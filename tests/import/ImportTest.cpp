@@ -12,7 +12,7 @@
 #include <regex>
 
 #include "import/Importer.h"
-#include "platform/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/Codepage.h"
 #include "platform/ImageCodec.h"
 #include "support/ImportSongWriter.h"

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "platform/Codepage.h"
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 #include "selection/MusicList.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 // WorkFolder: a test fixture that runs each test in a fresh temporary working folder with empty
 // settings and account records, and helpers to write and read whole files there.
-// Depends on: GoogleTest, settings/Config.h, settings/PlayerProfile.h, platform/AtomicFile.h.
+// Depends on: GoogleTest, settings/Config.h, settings/PlayerProfile.h, platform/files/AtomicFile.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "settings/Config.h"
 #include "settings/PlayerProfile.h"
 

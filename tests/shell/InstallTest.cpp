@@ -14,8 +14,8 @@
 
 #include "gameplay/ChartReader.h"
 #include "platform/Codepage.h"
-#include "platform/ContentFiles.h"
-#include "platform/PlayerFolder.h"
+#include "platform/files/ContentFiles.h"
+#include "platform/files/PlayerFolder.h"
 #include "selection/MusicList.h"
 #include "support/HeadlessRun.h"
 #include "support/PlayScript.h"

@@ -1,14 +1,14 @@
 // CoverImage on gdk-pixbuf: the loader of the one format the file's signature names (never the
 // loader that guesses), fed in pieces so that an oversized picture is refused as soon as its
 // header is read, scaled while decoding where the format allows, then scaled and cropped.
-// Depends on: platform/CoverImage.h, platform/FileSystem.h, gdk-pixbuf.
+// Depends on: platform/CoverImage.h, platform/files/FileSystem.h, gdk-pixbuf.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/CoverImage.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace platform {
 

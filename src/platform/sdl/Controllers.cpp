@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "platform/sdl/ControllerTable.h"
 
 namespace platform {

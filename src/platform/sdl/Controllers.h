@@ -4,7 +4,7 @@
 // can come and go while the game runs; the first to arrive is the first controller.
 // A key held by several controls (a D-pad and the stick, two pads) goes up when the last one
 // lets go.
-// Depends on: platform/Messages.h, platform/sdl/ControllerTable.h, platform/FileSystem.h, SDL2.
+// Depends on: platform/Messages.h, platform/sdl/ControllerTable.h, platform/files/FileSystem.h, SDL2.
 #pragma once
 
 #include <SDL.h>

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 
 namespace fs = std::filesystem;
 

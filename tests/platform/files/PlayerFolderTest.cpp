@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/PlayerFolder.h"
+#include "platform/files/PlayerFolder.h"
 #include "settings/WorkFolder.h"
 
 namespace fs = std::filesystem;

@@ -1,5 +1,5 @@
 // FileSystem: whole-file reads, existence tests and folder creation through POSIX calls.
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // SongFolder: file copies with fsync, the folder swap by renameat2 (exchange), and flock.
-#include "platform/SongFolder.h"
+#include "platform/files/SongFolder.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>

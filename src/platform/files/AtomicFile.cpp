@@ -1,5 +1,5 @@
 // AtomicFile: temporary file beside the target, write, fsync, close, rename, fsync the folder.
-#include "platform/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // ContentFiles: folder order, pins and the letter-case fallback over POSIX directory calls.
 // Used from the game's thread only.
-#include "platform/ContentFiles.h"
+#include "platform/files/ContentFiles.h"
 
 #include <dirent.h>
 #include <locale.h>

@@ -1,5 +1,5 @@
 // PlayerFolder: environment rules, private folders, the lock file and the program's location.
-#include "platform/PlayerFolder.h"
+#include "platform/files/PlayerFolder.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
