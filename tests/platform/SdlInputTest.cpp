@@ -37,10 +37,23 @@ TEST(KeyTable, LettersAndDigitsFollowThePositionWhereTheSymbolIsNotLatin) {
     EXPECT_EQ(TranslateKey(Sym(0xE0, SDL_SCANCODE_0)).vk, uint32_t('0'));
     EXPECT_EQ(TranslateKey(Sym(SDLK_SPACE, SDL_SCANCODE_SPACE)).vk, kVkSpace);
     EXPECT_EQ(TranslateKey(Sym(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)).vk, kVkEscape);
-    EXPECT_EQ(TranslateKey(Sym(0x445, SDL_SCANCODE_LEFTBRACKET)).vk, 0u);  // not a letter key
+    EXPECT_EQ(TranslateKey(Sym(0x445, SDL_SCANCODE_LEFTBRACKET)).vk, 0xDBu);  // its US place
     const TranslatedKey alt = TranslateKey(Sym(SDLK_RALT, SDL_SCANCODE_RALT));
     EXPECT_EQ(alt.vk, kVkMenu);
     EXPECT_TRUE(alt.system);
+}
+
+TEST(KeyTable, PunctuationAndKeypadFollowTheTypedCharacterThenThePlace) {
+    EXPECT_EQ(TranslateKey(Sym(SDLK_MINUS, SDL_SCANCODE_MINUS)).vk, 0xBDu);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_EQUALS, SDL_SCANCODE_EQUALS)).vk, 0xBBu);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_MINUS, SDL_SCANCODE_SLASH)).vk, 0xBDu);  // German "-"
+    EXPECT_EQ(TranslateKey(Sym(SDLK_SLASH, SDL_SCANCODE_SLASH)).vk, 0xBFu);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_COMMA, SDL_SCANCODE_M)).vk, uint32_t('M'));  // AZERTY M
+    EXPECT_EQ(TranslateKey(Sym(SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS)).vk, 0x6Du);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS)).vk, 0x6Bu);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_KP_5, SDL_SCANCODE_KP_5)).vk, 0x65u);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_RETURN, SDL_SCANCODE_RETURN)).vk, 0x0Du);
+    EXPECT_EQ(TranslateKey(Sym(SDLK_F5, SDL_SCANCODE_F5)).vk, 0x74u);
 }
 
 namespace {
