@@ -26,6 +26,8 @@ class PlayScript {
     void Type(const std::string& text);
     // Leaves some frames free.
     void Wait(uint64_t frames) { next_ += frames; }
+    // From the configuration menu's "Title": highlights "Account".
+    void ToAccountItem();
     // From the title: signs up name with password, and returns to the title.
     void SignUpFromTitle(const std::string& name, const std::string& password);
     // From the title: signs in as name with password, and returns to the title.
