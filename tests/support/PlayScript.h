@@ -40,6 +40,8 @@ class PlayScript {
     size_t Play(uint64_t gameStartFrame, const ChartContent& chart, const PressPlan& plan = {});
     // Adds a screenshot after frame.
     void Shot(uint64_t frame, const std::string& path);
+    // Adds any command ("down K", "up K", "press K") at frame.
+    void At(uint64_t frame, const std::string& command) { lines_.emplace(frame, command); }
     // The script text, ending in quit a few frames after the last command.
     std::string Text() const;
     uint64_t nextFrame() const { return next_; }
