@@ -2,6 +2,7 @@
 #include "shell/App.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -50,6 +51,15 @@ namespace {
 // Mappings for controllers SDL does not know, in SDL's mapping-string format, one a line.
 constexpr const char* kControllerMappingFile = "Controllers.txt";
 
+// Measurements only (docs/performance.md), read from the environment so they stay off the
+// command line: LYRANDEL_BENCH_AS_WINDOW=1 draws and presents a headless run's frames as a
+// window does and gives it the default sound device; LYRANDEL_BENCH_DRAW_EVERY_FRAME=1 draws
+// and presents every frame, as the game did before it skipped frames.
+bool BenchSwitch(const char* name) {
+    const char* value = std::getenv(name);
+    return value && std::string(value) == "1";
+}
+
 // Prints one line naming what failed and gives the failure status.
 int Fail(const std::string& what) {
     std::fprintf(stderr, "lyrandel: %s\n", what.c_str());
@@ -75,7 +85,8 @@ std::string Absolute(const std::string& path) {
 // Gives the sound manager its engine: the loopback capture, silence for a headless run
 // without one, or the default device (silent when there is none).
 bool StartAudio(const Options& options, std::string& error) {
-    const bool headless = options.mode == Options::Mode::Headless;
+    const bool headless =
+        options.mode == Options::Mode::Headless && !BenchSwitch("LYRANDEL_BENCH_AS_WINDOW");
     try {
         if (headless && !options.audioOut.empty()) {
             if (!StartAudioCapture(options.audioOut, &error)) return false;
@@ -172,7 +183,8 @@ int RunLoop(platform::Host& host, const Options& options, Start& start,
     std::optional<Autoplay> autoplay;
     std::unique_ptr<GameFrameSteps> steps = std::make_unique<GameFrameSteps>();
     if (options.autoplay) steps = std::make_unique<AutoplayFrameSteps>(autoplay.emplace());
-    steps->drawing.SkipUnseenFrames(std::move(seen));
+    if (!BenchSwitch("LYRANDEL_BENCH_DRAW_EVERY_FRAME"))
+        steps->drawing.SkipUnseenFrames(std::move(seen));
     FrameLoop loop(host, *steps, std::move(first));
     const FrameLoop::Outcome outcome = loop.Run();
     // Scores that did not reach the disk are a failure, whatever ended the loop.
@@ -235,8 +247,11 @@ int RunHeadless(const Options& options, platform::SdlWindow& window, Start& star
     };
     (void)window;
     // Only the frames a screenshot is taken after are drawn.
-    const int status =
-        RunLoop(host, options, start, [&host](uint64_t frame) { return host.HasShotAfter(frame); });
+    std::function<bool(uint64_t)> seen = [&host](uint64_t frame) {
+        return host.HasShotAfter(frame);
+    };
+    if (BenchSwitch("LYRANDEL_BENCH_AS_WINDOW")) seen = nullptr;
+    const int status = RunLoop(host, options, start, std::move(seen));
     bool audioFailed = false;
     if (!options.audioOut.empty() && !FinishAudioCapture(&error)) {
         std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
