@@ -12,12 +12,6 @@ cp -r "$content"/. "$work"/
 "$build"/lyrandel --data "$work" 2>/dev/null &
 pid=$!
 sleep 1.5
-ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-c0=$(cpu); t0=$(date +%s.%N)
-sleep "$secs"
-c1=$(cpu); t1=$(date +%s.%N)
-kill -TERM "$pid"; wait "$pid" || true
+bash "$(dirname "$0")/cpu_share.sh" "$pid" "$secs" idle_cpu_percent
+wait "$pid" || true
 rm -rf "$work"
-awk -v c0="$c0" -v c1="$c1" -v t0="$t0" -v t1="$t1" -v hz="$ticks" \
-  'BEGIN { printf "idle_cpu_percent %.2f\n", 100 * (c1 - c0) / hz / (t1 - t0) }'

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds in Release and runs the whole benchmark suite: the Google Benchmark programs (with
 # repetitions; medians reported) and the whole-process measurements (start-up to the first
-# frame, idle CPU, a 3-minute play on the real clock with its empty slots and peak memory, the
-# selection stepped through a library of 1000 songs with its peak memory).
+# frame, idle CPU, the selection at rest, the headless replay check of a 2-minute chart, a
+# 3-minute play on the real clock with its empty slots and peak memory, the selection stepped
+# through a library of 1000 songs with its peak memory).
 # Writes the results table of docs/performance.md between its markers.
 # Usage: scripts/bench.sh            (LYRANDEL_BENCH_QUICK=1: short runs while developing)
 # Run it alone: the machine's cores are shared, and other work shows in the figures.
@@ -61,6 +62,16 @@ for i in $(seq "$idleRuns"); do
   LYRANDEL_BENCH_NULL_GPU=1 bash bench/idle_cpu.sh "$build" "$content" 5 |
     awk '{print $2}' >>"$out/idle-null.txt"
 done
+
+echo "selection at rest ($idleRuns runs each: frames as a window draws them, every frame drawn)..."
+for i in $(seq "$idleRuns"); do
+  bash bench/selection_cpu.sh "$build" "$content" 5 | awk '{print $2}' >>"$out/selection.txt"
+  bash bench/selection_cpu.sh "$build" "$content" 5 LYRANDEL_BENCH_DRAW_EVERY_FRAME=1 |
+    awk '{print $2}' >>"$out/selection-every.txt"
+done
+
+echo "headless replay check and autoplay of a 2-minute chart..."
+bash bench/replay_check.sh "$build" "$content" >"$out/replay.txt" || true
 
 # The longest song of the list (largest WAV), its place in the list and its play length.
 longest=$(python3 - "$work" <<'EOF'
@@ -208,6 +219,23 @@ row(f"Idle CPU of the frame loop, title screen, software GL ({len(idle)} runs of
 idle_null = lines("idle-null.txt")
 row(f"Idle CPU of the frame loop, title screen, GPU excluded ({len(idle_null)} runs of 5 s)",
     "< 2 % of a core", statistics.median(idle_null) if idle_null else None, "%", lambda v: v < 2)
+selection = lines("selection.txt")
+row(f"CPU of the selection at rest (preview playing), software GL, frames drawn as a window draws "
+    f"them ({len(selection)} runs of 5 s)", "a few % of a core (< 5 %)",
+    statistics.median(selection) if selection else None, "%", lambda v: v < 5)
+every = lines("selection-every.txt")
+row("The same with every frame drawn and presented (as before frames were skipped)", "—",
+    statistics.median(every) if every else None, "%", lambda v: True)
+replay = dict(l.split() for l in (out / "replay.txt").read_text().splitlines()
+              if len(l.split()) == 2) if (out / "replay.txt").exists() else {}
+def replay_figure(key, scale=1.0):
+    return float(replay[key]) * scale if key in replay else None
+row("Headless replay check of a 2-minute chart (`--headless --replay`, a messy run), wall time",
+    "< 2 s", replay_figure("replay_seconds"), "s", lambda v: v < 2)
+row("The same, CPU time of the process", "< 2 s", replay_figure("replay_cpu_ms", 1e-3), "s",
+    lambda v: v < 2)
+row("Headless autoplay of the same chart (`--headless --play … --autoplay`), wall time", "< 2 s",
+    replay_figure("autoplay_seconds"), "s", lambda v: v < 2)
 slots = report("slots.report")
 seconds = (out / "slots.seconds").read_text().strip() if (out / "slots.seconds").exists() else "?"
 row(f"Slots without a frame, {seconds} s play on the real clock, headless, GPU excluded"

@@ -1,6 +1,6 @@
 // Autoplay: the press rule over the loaded chart's first notes and the key messages it sends.
 // Depends on: gameplay/Autoplay.h, gameplay/PlaySession.h, gameplay/Judgement.h,
-// settings/Config.h, media/Keyboard.h, platform/Messages.h.
+// settings/Config.h, settings/KeyBindings.h, media/Keyboard.h, platform/Messages.h.
 #include "gameplay/Autoplay.h"
 
 #include <algorithm>
@@ -11,12 +11,9 @@
 #include "media/Keyboard.h"
 #include "platform/Messages.h"
 #include "settings/Config.h"
+#include "settings/KeyBindings.h"
 
 namespace {
-
-// Keys of the directions Up, Right, Down, Left, as the Game scene reads them.
-constexpr uint32_t kRedKeys[4] = {0x57, 0x44, 0x53, 0x41};   // W D S A
-constexpr uint32_t kBlueKeys[4] = {0x49, 0x4C, 0x4B, 0x4A};  // I L K J
 
 // The Game scene's timeline: the first update that can judge a note, the last update in which
 // notes move (692 + 60 S) and the update that computes the result (812 + 60 S).
@@ -40,8 +37,9 @@ void Autoplay::BeforeUpdate() {
     down_.clear();
     // From the result on, a press could only change the score the result has shown.
     if (update_ < kFirstJudgement || update_ >= ResultUpdate(second_)) return;
-    PlayLane(GetPlaySession().redNotes, kRedKeys);
-    PlayLane(GetPlaySession().blueNotes, kBlueKeys);
+    // The keys the Game scene reads: those the player bound.
+    PlayLane(GetPlaySession().redNotes, GetKeyBindings().red());
+    PlayLane(GetPlaySession().blueNotes, GetKeyBindings().blue());
 }
 
 // The note is pressed when the motion of this update would take it further from the line

@@ -8,6 +8,7 @@
 
 #include "audio/SongFile.h"
 #include "audio/SoundManager.h"
+#include "gameplay/GameReplay.h"
 #include "gameplay/GameScreen.h"
 #include "gameplay/PlaySession.h"
 #include "gameplay/RunScore.h"
@@ -17,13 +18,11 @@
 #include "services/KeyInput.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/KeyBindings.h"
 
 namespace {
 
 constexpr uint32_t kSpace = 0x20;
-// Keys of the directions Up, Right, Down, Left.
-constexpr uint32_t kRedKeys[4] = {0x57, 0x44, 0x53, 0x41};   // W D S A
-constexpr uint32_t kBlueKeys[4] = {0x49, 0x4C, 0x4B, 0x4A};  // I L K J
 // The countdown value at which the song starts and stays.
 constexpr int32_t kSongStart = -63;
 
@@ -46,13 +45,26 @@ bool LoadTextures() {
 
 }  // namespace
 
+Game::Game() = default;
+Game::~Game() = default;
+
+// The lanes play the keys the player bound (W D S A and I L K J unless changed).
 Game::Lane Game::RedLane() {
-    return {GetPlaySession().redNotes, kRedKeys, redFlash, redTextColor, redTimer, redJudgement};
+    return {GetPlaySession().redNotes,
+            GetKeyBindings().red(),
+            redFlash,
+            redTextColor,
+            redTimer,
+            redJudgement};
 }
 
 Game::Lane Game::BlueLane() {
-    return {
-        GetPlaySession().blueNotes, kBlueKeys, blueFlash, blueTextColor, blueTimer, blueJudgement};
+    return {GetPlaySession().blueNotes,
+            GetKeyBindings().blue(),
+            blueFlash,
+            blueTextColor,
+            blueTimer,
+            blueJudgement};
 }
 
 bool Game::Initialize() {
@@ -75,14 +87,19 @@ bool Game::Initialize() {
     gapUnits = GetConfig().HitGap / 1350.0f;
     pulseCounter = 0;
     trackColor = ColorsOfLevel(GetMusicChoice().level).bright;
+    replay_ = std::make_unique<GameReplay>(*this);
     return true;
 }
 
 Scene* Game::Update() {
+    replay_->BeforeUpdate();
     JudgementStep();
     StartAndMotionStep();
     bool tickerRan = startCountdown <= kSongStart && SecondStep();
+    replay_->AfterUpdate();
     if (resultShown && !tickerRan && KeyInput::Get().IsKeyPressed(kSpace)) return new SelectMusic;
+    if (resultShown && !tickerRan)
+        if (Scene* watch = replay_->WatchOnKey()) return watch;
     PulseStep();
     return nullptr;
 }

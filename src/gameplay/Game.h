@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,13 @@
 #include "gameplay/NoteRecord.h"
 #include "shell/Scene.h"
 
+class GameReplay;
+struct Replay;
+
 class Game : public Scene {
   public:
+    Game();
+    ~Game() override;
     bool Initialize() override;
     Scene* Update() override;
     void DrawSprites() override;
@@ -41,6 +47,9 @@ class Game : public Scene {
     // False for a run whose score must not reach the player's records (a run played by the
     // autoplay); set by whoever creates the scene.
     bool recordsScore = true;
+    // The replay this scene plays back instead of the player's keys; null for a run played
+    // here (see replay/WatchReplay).
+    std::shared_ptr<const Replay> watching;
 
   private:
     // One lane's notes, keys (Up, Right, Down, Left) and display fields.
@@ -76,4 +85,7 @@ class Game : public Scene {
     void DrawKeyLetters();
     void DrawPlayTexts();
     void DrawResultTexts();
+
+    // Records the run, or plays the watched replay back (GameReplay.cpp).
+    std::unique_ptr<GameReplay> replay_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gameplay/Game.h"
+#include "gameplay/GameReplay.h"
 #include "gameplay/GameScreen.h"
 #include "gameplay/PlaySession.h"
 #include "gameplay/RunScore.h"
@@ -14,6 +15,7 @@
 #include "services/TextRenderer.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/KeyBindings.h"
 
 namespace {
 
@@ -83,6 +85,7 @@ void Game::DrawTexts() {
         DrawPlayTexts();
     else
         DrawResultTexts();
+    if (replay_) replay_->DrawTexts();
 }
 
 // Draws the title, moving a long one left by one character every 16 frames.
@@ -102,19 +105,27 @@ void Game::DrawScrollingTitle() {
     Text(shown, 10, 150, 210, 750);
 }
 
-// Draws the lane keys around the two hit markers.
+// Draws the names of the bound lane keys around the two hit markers: Up above, Left and Right
+// beside, Down below.
 void Game::DrawKeyLetters() {
     float hl = GetConfig().HitLine;
     float above = (hl - 16.0f) - 27.0f, side = hl - 10.0f, below = (hl + 16.0f) + 7.0f;
+    // Left, top, right and bottom of each direction's name, Up, Right, Down, Left, from the
+    // lane's marker at x 420 (the blue lane's names lie 380 further right).
+    const float places[4][4] = {{404, above, 436, above + 32.0f},
+                                {436, side, 468, side + 40.0f},
+                                {404, below, 436, below + 32.0f},
+                                {372, side, 404, side + 40.0f}};
+    const KeyBindings& keys = GetKeyBindings();
     SetColor(kWhite);
-    Text(L"W", 404, above, 436, above + 32.0f);
-    Text(L"A", 372, side, 404, side + 40.0f);
-    Text(L"D", 436, side, 468, side + 40.0f);
-    Text(L"S", 404, below, 436, below + 32.0f);
-    Text(L"I", 784, above, 816, above + 32.0f);
-    Text(L"J", 752, side, 784, side + 40.0f);
-    Text(L"L", 816, side, 848, side + 40.0f);
-    Text(L"K", 784, below, 816, below + 32.0f);
+    for (int lane = 0; lane < 2; ++lane) {
+        const float shift = lane * (kBlueX - kRedX);
+        const uint32_t* codes = lane == 0 ? keys.red() : keys.blue();
+        for (int d : {0, 3, 1, 2}) {  // the order the screen has always drawn them in
+            const float* p = places[d];
+            Text(KeyName(codes[d]), p[0] + shift, p[1], p[2] + shift, p[3]);
+        }
+    }
 }
 
 // Judgement words, score and combo, and the time left.

@@ -1,5 +1,5 @@
-// SelectMusic: keys A/D (piece), W/S (level), Space (play), Q (title), E (configuration),
-// the preview schedule, and the jackets, frame and ten text blocks.
+// SelectMusic: keys A/D (piece), W/S (level), Space (play), V (its best replay), Q (title),
+// E (configuration), the preview schedule, and the jackets, frame and ten text blocks.
 // Depends on: MusicList, MusicChoice, TextureStore, SpriteRenderer, TextRenderer, KeyInput,
 // SoundManager and SongFile, PlayerProfile, and the scenes it hands over to (Game, Title, ConfigS).
 #include "selection/SelectMusic.h"
@@ -96,6 +96,7 @@ Scene* SelectMusic::Update() {
         choice.level = std::to_wstring(level + 1);
         return new Game;
     }
+    if (Scene* watch = replayKey.Update(entry.title, level)) return watch;
     if (keys.IsKeyPressed('Q')) {
         sound.PlayMusic(L"", 0.0f);
         return new Title;
@@ -206,4 +207,5 @@ void SelectMusic::DrawTexts() {
           {540, 500, 740, 1100}, white);
     Block(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)), {540, 420, 740, 1020},
           white);
+    replayKey.DrawTexts();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "selection/MusicList.h"
+#include "selection/ReplayShortcut.h"
 #include "shell/Scene.h"
 
 class SelectMusic : public Scene {
@@ -40,4 +41,6 @@ class SelectMusic : public Scene {
     bool jacketShown[3] = {false, false, false};
     // The highlight of the previous draw; -1 before the first.
     int32_t drawnIndex = -1;
+    // V: the best replay of the chosen level.
+    ReplayShortcut replayKey;
 };

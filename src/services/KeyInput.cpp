@@ -7,6 +7,7 @@ KeyInput& KeyInput::Get() {
 }
 
 void KeyInput::Update() {
+    if (feed) feed->BeforeRead();
     state = keyboard ? keyboard->GetState() : DirectX::KeyState{};
     tracker.Update(state);
 }

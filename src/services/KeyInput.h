@@ -1,4 +1,5 @@
-// KeyInput: this frame's copy of the keyboard and the edge tracker the scenes ask.
+// KeyInput: this frame's copy of the keyboard and the edge tracker the scenes ask, and the feed
+// of a replay being watched.
 // Depends on: media/Keyboard.h.
 #pragma once
 
@@ -6,6 +7,15 @@
 #include <string>
 
 #include "media/Keyboard.h"
+
+// Key messages that must reach the keyboard just before a frame copies it (a replay being
+// watched presses its keys there, through the keyboard, as a player's keys would arrive).
+class KeyFeed {
+  public:
+    virtual ~KeyFeed() = default;
+    // Sends this frame's messages to the keyboard.
+    virtual void BeforeRead() = 0;
+};
 
 class KeyInput {
   public:
@@ -15,6 +25,8 @@ class KeyInput {
     std::unique_ptr<DirectX::Keyboard> keyboard;
     DirectX::KeyEdgeTracker tracker;
     DirectX::KeyState state;
+    // When set, fed before each copy; its owner clears it.
+    KeyFeed* feed = nullptr;
 
     // Copies the live set and advances the tracker (once per frame).
     void Update();

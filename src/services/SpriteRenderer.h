@@ -12,10 +12,14 @@ namespace DirectX {
 class SpriteBatch;
 class CommonStates;
 }  // namespace DirectX
+namespace platform {
+struct Texture;
+}
 
 struct Float2 {
     float x = 0;
     float y = 0;
+    bool operator==(const Float2&) const = default;
 };
 
 // Source rectangle in texels: left, top, right, bottom.
@@ -24,6 +28,7 @@ struct IntRect {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
+    bool operator==(const IntRect&) const = default;
 };
 
 // One DrawSprite call as given, kept for tests that watch what a scene draws.
@@ -38,7 +43,10 @@ struct SpriteCall {
     float rotation = 0;
     float scale = 0;
     std::wstring name;
+    bool operator==(const SpriteCall&) const = default;
 };
+
+struct FrameRecord;
 
 class SpriteRenderer {
   public:
@@ -49,6 +57,9 @@ class SpriteRenderer {
     std::unique_ptr<DirectX::CommonStates> states;
     // When set, every DrawSprite call is also handed here (scene tests).
     std::function<void(const SpriteCall&)> observer;
+    // When set, the pass is written down here instead of drawn (Begin and End then do nothing);
+    // Draw draws what was written down.
+    FrameRecord* record = nullptr;
 
     // Opens the sprite pass (back-to-front, non-premultiplied).
     void Begin();
@@ -58,6 +69,12 @@ class SpriteRenderer {
     void DrawSprite(const Float2& position, const IntRect* source, int alpha, float depth,
                     const Float2& origin, int red, int green, int blue, float rotation, float scale,
                     std::wstring name);
+    // Draws a written-down pass: Begin, each sprite with its recorded texture, End.
+    void Draw(const FrameRecord& frame);
+
+  private:
+    // Queues one sprite in the batch.
+    void Submit(const SpriteCall& call, const std::shared_ptr<platform::Texture>& texture);
 };
 
 // Creates the batch and the render states over GraphicsDevice's GPU (start-up); false with

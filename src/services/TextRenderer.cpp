@@ -14,6 +14,7 @@
 #include "platform/Codepage.h"
 #include "platform/Gpu.h"
 #include "platform/TextEngine.h"
+#include "services/FrameRecord.h"
 #include "services/GraphicsDevice.h"
 
 namespace {
@@ -111,14 +112,27 @@ const TextRenderer::CachedText* TextRenderer::Demand(const std::wstring& text, f
 
 void TextRenderer::DrawString(std::wstring text) {
     if (observer) observer(TextCall{text, layoutRect, brush.color});
-    if (!inPass_) return;
-    const CachedText* cached = Demand(text, layoutRect.right - layoutRect.left);
+    if (record) {
+        record->texts.push_back(TextCall{std::move(text), layoutRect, brush.color});
+        return;
+    }
+    if (inPass_) Submit(text, layoutRect, brush.color);
+}
+
+void TextRenderer::Draw(const FrameRecord& frame) {
+    BeginPass();
+    if (inPass_)
+        for (const TextCall& call : frame.texts) Submit(call.text, call.rect, call.color);
+    EndPass();
+}
+
+void TextRenderer::Submit(const std::wstring& text, const LayoutRect& rect, const Color4& c) {
+    const CachedText* cached = Demand(text, rect.right - rect.left);
     if (!cached->texture) return;
-    const Color4& c = brush.color;
     // The texture holds premultiplied white coverage, so the tint is premultiplied too.
     DirectX::Color tint{c.r * c.a, c.g * c.a, c.b * c.a, c.a};
-    DirectX::Vector2 at{std::floor(layoutRect.left + 0.5f) + float(cached->x),
-                        std::floor(layoutRect.top + 0.5f) + float(cached->y)};
+    DirectX::Vector2 at{std::floor(rect.left + 0.5f) + float(cached->x),
+                        std::floor(rect.top + 0.5f) + float(cached->y)};
     batch_->Draw(cached->texture, at, nullptr, tint, 0, {0, 0}, 1);
 }
 

@@ -22,11 +22,13 @@ class CommonStates;
 // A colour as four floats 0 to 1.
 struct Color4 {
     float r = 0, g = 0, b = 0, a = 1;
+    bool operator==(const Color4&) const = default;
 };
 
 // Left, top, right, bottom in back-buffer pixels.
 struct LayoutRect {
     float left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const LayoutRect&) const = default;
 };
 
 // The one brush; its colour stays as set across strings, scenes and frames.
@@ -41,7 +43,10 @@ struct TextCall {
     std::wstring text;
     LayoutRect rect;
     Color4 color;
+    bool operator==(const TextCall&) const = default;
 };
+
+struct FrameRecord;
 
 class TextRenderer {
   public:
@@ -56,6 +61,8 @@ class TextRenderer {
     std::unique_ptr<platform::TextEngine> engine;
     // When set, every DrawString call is also handed here (scene tests).
     std::function<void(const TextCall&)> observer;
+    // When set, strings are written down here instead of drawn; Draw draws them later.
+    FrameRecord* record = nullptr;
 
     // Sets up the font family, an optional private font file and the size in pixels.
     bool Initialize(const std::wstring& family, const std::wstring& fontFile, float size);
@@ -67,6 +74,8 @@ class TextRenderer {
     // Opens and closes the text pass (GraphicsDevice BeginDraw and EndDraw).
     void BeginPass();
     void EndPass();
+    // Draws the strings of a written-down frame as one text pass.
+    void Draw(const FrameRecord& frame);
     // Drops the batch and cached textures made over the current GPU (before it goes).
     void ReleaseDeviceResources();
     // Layouts rasterised since start-up (cache misses), and cached layouts now held.
@@ -82,6 +91,8 @@ class TextRenderer {
     };
     const CachedText* Demand(const std::wstring& text, float width);
     void Evict();
+    // Draws one string within the pass.
+    void Submit(const std::wstring& text, const LayoutRect& rect, const Color4& color);
 
     std::unique_ptr<DirectX::SpriteBatch> batch_;
     std::unique_ptr<DirectX::CommonStates> states_;

@@ -1,7 +1,8 @@
 // ConfigS: the carousel, the six value editors, the account flow with its safety rules, the
-// hit-line markers and the texts; "Config.cfg" is written when leaving through "Title".
-// Depends on: Config, PlayerProfile, TextureStore, SpriteRenderer, TextRenderer, KeyInput,
-// SoundManager, and Title (the only scene it hands over to).
+// key screen, the hit-line markers and the texts; "Config.cfg" is written when leaving through
+// "Title".
+// Depends on: Config, PlayerProfile, KeyScreen, TextureStore, SpriteRenderer, TextRenderer,
+// KeyInput, SoundManager, and Title (the only scene it hands over to).
 #include "settings/ConfigS.h"
 
 #include <cstdio>
@@ -21,7 +22,6 @@ namespace {
 
 constexpr uint32_t kKeyBackspace = 0x08;
 constexpr uint32_t kKeySpace = 0x20;
-constexpr int32_t kItems = 8;
 constexpr int32_t kHitLineItem = 5;
 constexpr int32_t kAccountItem = 7;
 // Longest name or password the entries take: keeps save-file lines and file names well
@@ -87,18 +87,31 @@ bool ConfigS::Initialize() {
     nameInput.clear();
     passwordInput.clear();
     for (int k = 0; k < 6; ++k) workingValues[k] = GetConfig().*kEditors[k].field;
-    itemHandlers.clear();
-    for (int item = 1; item <= 6; ++item) itemHandlers.push_back([this, item] { EditValue(item); });
-    itemHandlers.push_back([this] { RunAccount(); });
-    labels = {L"Title",  L"MasterVolume", L"BGMVolume", L"SEVolume",
-              L"HitGap", L"HitLine",      L"HiSpeed",   L"Account"};
+    const wchar_t* const editorLabels[6] = {L"MasterVolume", L"BGMVolume", L"SEVolume",
+                                            L"HitGap",       L"HitLine",   L"HiSpeed"};
+    items.clear();
+    items.push_back({L"Title", nullptr});
+    for (int item = 1; item <= 6; ++item)
+        items.push_back({editorLabels[item - 1], [this, item] { EditValue(item); }});
+    items.push_back({L"Account", [this] { RunAccount(); }});
+    items.push_back({L"Keys",
+                     [this] {
+                         if (!keyScreen.Update()) CloseItem();
+                     },
+                     [this] { keyScreen.Open(); }, [this] { keyScreen.DrawSprites(); },
+                     [this] { keyScreen.DrawTexts(); }});
     return true;
+}
+
+void ConfigS::CloseItem() {
+    cursor = openItem;
+    openItem = 0;
 }
 
 // Runs the open item, or the menu when none is open.
 Scene* ConfigS::Update() {
     if (openItem != 0) {
-        itemHandlers[openItem - 1]();
+        items[openItem].update();
         return nullptr;
     }
     return UpdateMenu();
@@ -106,19 +119,23 @@ Scene* ConfigS::Update() {
 
 Scene* ConfigS::UpdateMenu() {
     SoundManager& sound = SoundManager::Get();
+    const int32_t count = static_cast<int32_t>(items.size());
     if (Pressed('A')) {
         sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
-        cursor = (cursor - 1 + kItems) % kItems;
+        cursor = (cursor - 1 + count) % count;
     }
     if (Pressed('D')) {
         sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
-        cursor = (cursor + 1) % kItems;
+        cursor = (cursor + 1) % count;
     }
     if (!Pressed(kKeySpace)) return nullptr;
     sound.PlaySoundEffect(L"kira2.wav", 0.1f);
     openItem = cursor;
     cursor = 0;
-    if (openItem != 0) return nullptr;
+    if (openItem != 0) {
+        items[openItem].open();
+        return nullptr;
+    }
     // The settings stay in force in memory either way; a failed write keeps the old file and
     // must not trap the player on this screen.
     std::string error;
@@ -141,8 +158,7 @@ void ConfigS::EditValue(int item) {
     }
     if (Pressed(kKeySpace)) {
         GetConfig().*editor.field = value;
-        cursor = item;
-        openItem = 0;
+        CloseItem();
     }
 }
 
@@ -156,10 +172,7 @@ void ConfigS::RunAccount() {
             signIn = false;
             accountStep = 1;
         }
-        if (Pressed(kKeySpace)) {
-            cursor = kAccountItem;
-            openItem = 0;
-        }
+        if (Pressed(kKeySpace)) CloseItem();
     } else if (accountStep == 1) {
         EnterName();
     } else {
@@ -190,7 +203,7 @@ void ConfigS::EnterPassword() {
     if (Pressed(kKeySpace)) {
         if (signIn) {
             if (ConfirmSignIn(passwordInput)) {
-                openItem = 0;
+                openItem = 0;  // the menu shows with "Title" highlighted
             } else {
                 passwordInput.clear();
                 ClearProfile();
@@ -209,6 +222,7 @@ void ConfigS::EnterPassword() {
 
 // The two hit-line markers, only while the HitLine editor is open.
 void ConfigS::DrawSprites() {
+    if (openItem != 0) items[openItem].drawSprites();
     if (openItem != kHitLineItem) return;
     const float h = workingValues[kHitLineItem - 1];
     const IntRect source{0, 0, 32, 32};
@@ -221,12 +235,13 @@ void ConfigS::DrawSprites() {
 void ConfigS::DrawTexts() {
     const Color4 white{1, 1, 1, 1};
     const Color4 grey{136 / 255.0f, 136 / 255.0f, 136 / 255.0f, 1};
+    const int32_t count = static_cast<int32_t>(items.size());
     if (openItem == 0) {
-        Text(labels[cursor], {540, 300, 740, 900}, &white);
-        Text(labels[(cursor - 1 + kItems) % kItems], {200, 300, 400, 900}, &grey);
-        Text(labels[(cursor + 1) % kItems], {880, 300, 1080, 900});
+        Text(items[cursor].label, {540, 300, 740, 900}, &white);
+        Text(items[(cursor - 1 + count) % count].label, {200, 300, 400, 900}, &grey);
+        Text(items[(cursor + 1) % count].label, {880, 300, 1080, 900});
     } else if (openItem <= 6) {
-        Text(labels[openItem], {540, 300, 740, 900}, &white);
+        Text(items[openItem].label, {540, 300, 740, 900}, &white);
         Text(L"A(-) <<", {250, 300, 450, 900}, &white);
         Text(L">> (+)D", {830, 300, 1030, 900});
     }
@@ -242,5 +257,6 @@ void ConfigS::DrawTexts() {
             Text(L"Password\n" + std::wstring(passwordInput.size(), L'*'), {540, 150, 740, 750},
                  &white);
     }
+    if (openItem != 0) items[openItem].drawTexts();
     Text(L"\"Space\" Key is Enter", {540, 400, 740, 1000}, &white);
 }

@@ -1,8 +1,9 @@
-// ConfigS: the configuration screen: a carousel of eight items ("Title", six setting editors,
-// "Account"), value editors stepping in single precision within their bounds, the hit-line
-// preview, and the sign-in and sign-up flow with name and password entries.
-// Depends on: shell/Scene.h, settings/Config.h, settings/PlayerProfile.h, services,
-// audio/SoundManager.
+// ConfigS: the configuration screen: a carousel of items ("Title", six setting editors,
+// "Account", then "Keys"), value editors stepping in single precision within their bounds, the
+// hit-line preview, the sign-in and sign-up flow with name and password entries, and the key
+// screen. The items are a table, so an item is added by one entry.
+// Depends on: shell/Scene.h, settings/Config.h, settings/PlayerProfile.h, settings/KeyScreen.h,
+// services, audio/SoundManager.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/KeyScreen.h"
 #include "shell/Scene.h"
 
 class ConfigS : public Scene {
@@ -36,9 +38,12 @@ class ConfigS : public Scene {
     // Step 2: the password entry and its confirmation.
     void EnterPassword();
 
-    // 0 while the menu shows, else the open item (1 to 7).
+    // Back to the menu, the cursor on the item that was open.
+    void CloseItem();
+
+    // 0 while the menu shows, else the open item.
     int32_t openItem = 0;
-    // The highlighted menu item, 0 to 7.
+    // The highlighted menu item.
     int32_t cursor = 0;
     // The values being edited, in Config order.
     float workingValues[6] = {};
@@ -47,7 +52,16 @@ class ConfigS : public Scene {
     bool signIn = true;
     std::wstring nameInput;
     std::wstring passwordInput;
-    // Routines of items 1 to 7, in menu order.
-    std::vector<std::function<void()>> itemHandlers;
-    std::vector<std::wstring> labels;
+    KeyScreen keyScreen;
+    // One menu item: its label, what opening it and each update while it is open do, and what
+    // it draws over the shared texts then. "Title", the first, has no routines.
+    struct Item {
+        std::wstring label;
+        std::function<void()> update;
+        std::function<void()> open = [] {};
+        std::function<void()> drawSprites = [] {};
+        std::function<void()> drawTexts = [] {};
+    };
+    // The items in menu order.
+    std::vector<Item> items;
 };

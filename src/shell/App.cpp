@@ -2,8 +2,10 @@
 #include "shell/App.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -23,6 +25,8 @@
 #include "platform/sdl/Controllers.h"
 #include "platform/sdl/SdlHost.h"
 #include "platform/sdl/SdlWindow.h"
+#include "replay/ReplayFile.h"
+#include "replay/WatchReplay.h"
 #include "selection/DirectChoice.h"
 #include "selection/MusicChoice.h"
 #include "services/GraphicsDevice.h"
@@ -32,18 +36,29 @@
 #include "services/TextureStore.h"
 #include "settings/Config.h"
 #include "settings/DisplayFile.h"
+#include "settings/KeyBindingsFile.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 #include "shell/ContentCheck.h"
 #include "shell/DataFolders.h"
 #include "shell/FrameLoop.h"
 #include "shell/FrameSteps.h"
+#include "shell/ReplayCheck.h"
 #include "shell/ResultLine.h"
 
 namespace {
 
 // Mappings for controllers SDL does not know, in SDL's mapping-string format, one a line.
 constexpr const char* kControllerMappingFile = "Controllers.txt";
+
+// Measurements only (docs/performance.md), read from the environment so they stay off the
+// command line: LYRANDEL_BENCH_AS_WINDOW=1 draws and presents a headless run's frames as a
+// window does and gives it the default sound device; LYRANDEL_BENCH_DRAW_EVERY_FRAME=1 draws
+// and presents every frame, as the game did before it skipped frames.
+bool BenchSwitch(const char* name) {
+    const char* value = std::getenv(name);
+    return value && std::string(value) == "1";
+}
 
 // Prints one line naming what failed and gives the failure status.
 int Fail(const std::string& what) {
@@ -70,7 +85,8 @@ std::string Absolute(const std::string& path) {
 // Gives the sound manager its engine: the loopback capture, silence for a headless run
 // without one, or the default device (silent when there is none).
 bool StartAudio(const Options& options, std::string& error) {
-    const bool headless = options.mode == Options::Mode::Headless;
+    const bool headless =
+        options.mode == Options::Mode::Headless && !BenchSwitch("LYRANDEL_BENCH_AS_WINDOW");
     try {
         if (headless && !options.audioOut.empty()) {
             if (!StartAudioCapture(options.audioOut, &error)) return false;
@@ -105,6 +121,7 @@ bool StartServices(const Options& options, std::string& error) {
     KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
     std::string configError;
     if (!LoadConfig(&configError)) return error = configError, false;
+    LoadKeyBindings();
     return true;
 }
 
@@ -126,25 +143,48 @@ void ReleaseGpuObjects() {
     GraphicsDevice::Get().gpu.reset();
 }
 
-// The first scene: the title screen, or the Game scene of a direct start, whose score is not
-// recorded when the autoplay plays it.
-std::unique_ptr<Scene> FirstScene(const Options& options) {
-    if (options.play.empty()) return std::make_unique<Title>();
+// What a run starts with: the first scene, and the replay it watches, if any.
+struct Start {
+    std::unique_ptr<Scene> scene;
+    std::shared_ptr<const Replay> replay;
+};
+
+// The first scene: the title screen, the Game scene of a direct start (whose score is not
+// recorded when the autoplay plays it), or the one that watches the replay of --replay. False
+// with the reason when the replay cannot be read or cannot be played as it was recorded.
+bool FirstScene(const Options& options, Start& start, std::string& error) {
+    if (!options.replay.empty()) {
+        auto replay = std::make_shared<Replay>();
+        if (!ReadReplayFile(options.replay, replay.get(), &error)) return false;
+        std::unique_ptr<Game> game = WatchReplay(replay, &error);
+        if (!game) return false;
+        start = {std::move(game), std::move(replay)};
+        return true;
+    }
+    if (options.play.empty()) {
+        start.scene = std::make_unique<Title>();
+        return true;
+    }
     auto game = std::make_unique<Game>();
     game->recordsScore = !options.autoplay;
-    return game;
+    start.scene = std::move(game);
+    return true;
 }
 
 // Runs the loop over a host from the first scene to the shutdown; returns the exit status.
-int RunLoop(platform::Host& host, const Options& options) {
-    std::unique_ptr<Scene> first = FirstScene(options);
+// seen tells which frames must be drawn (null: every frame that shows something new).
+int RunLoop(platform::Host& host, const Options& options, Start& start,
+            std::function<bool(uint64_t)> seen) {
+    std::unique_ptr<Scene> first = std::move(start.scene);
     if (!first->Initialize())
         return Fail(options.play.empty() ? "the title screen cannot start"
                                          : "the chart of \"" + options.play + "\" cannot start");
     host.ShowWindow();
     std::optional<Autoplay> autoplay;
-    std::unique_ptr<FrameSteps> steps = std::make_unique<GameFrameSteps>();
+    std::unique_ptr<GameFrameSteps> steps = std::make_unique<GameFrameSteps>();
     if (options.autoplay) steps = std::make_unique<AutoplayFrameSteps>(autoplay.emplace());
+    if (!BenchSwitch("LYRANDEL_BENCH_DRAW_EVERY_FRAME"))
+        steps->drawing.SkipUnseenFrames(std::move(seen));
     FrameLoop loop(host, *steps, std::move(first));
     const FrameLoop::Outcome outcome = loop.Run();
     // Scores that did not reach the disk are a failure, whatever ended the loop.
@@ -166,17 +206,26 @@ bool LoadScript(const Options& options, platform::KeyScript& script, std::string
     return true;
 }
 
-// Prints the result line of each completed run; quits after it when the autoplay's run is all
-// the headless run has to do.
-void ReportResults(const Options& options, platform::Host& host, ResultWatch& watch) {
+// Prints the result line of each completed run, and after the first run of a replay check its
+// verdict; quits after it when the autoplay's run or the replay's is all the headless run has
+// to do. A replay that differs sets differs.
+void ReportResults(const Options& options, platform::Host& host, ResultWatch& watch,
+                   const Replay*& replay, bool& differs) {
     if (!watch.Completed()) return;
     std::printf("%s\n", ResultLine(GetMusicChoice(), GetRunScore()).c_str());
+    if (replay) {
+        bool matches = false;
+        std::printf("%s\n", ReplayVerdict(*replay, GetRunScore(), &matches).c_str());
+        differs = !matches;
+    }
     std::fflush(stdout);
-    if (options.autoplay && options.script.empty()) host.PostMessage({platform::kMsgClose, 0, 0});
+    if ((options.autoplay || replay) && options.script.empty())
+        host.PostMessage({platform::kMsgClose, 0, 0});
+    replay = nullptr;  // only the replay's own run is checked
 }
 
 // The headless mode: key script, offscreen window, simulated clock.
-int RunHeadless(const Options& options, platform::SdlWindow& window) {
+int RunHeadless(const Options& options, platform::SdlWindow& window, Start& start) {
     std::string error;
     platform::KeyScript script;
     if (!LoadScript(options, script, error)) return Fail(error);
@@ -190,18 +239,25 @@ int RunHeadless(const Options& options, platform::SdlWindow& window) {
     };
     host.quitRequested = platform::QuitSignalled;
     ResultWatch watch;
+    const Replay* replay = start.replay.get();
+    bool differs = false;
     host.onFrame = [&] {
         if (!options.audioOut.empty()) CaptureAudioFrame();
-        ReportResults(options, host, watch);
+        ReportResults(options, host, watch, replay, differs);
     };
     (void)window;
-    const int status = RunLoop(host, options);
+    // Only the frames a screenshot is taken after are drawn.
+    std::function<bool(uint64_t)> seen = [&host](uint64_t frame) {
+        return host.HasShotAfter(frame);
+    };
+    if (BenchSwitch("LYRANDEL_BENCH_AS_WINDOW")) seen = nullptr;
+    const int status = RunLoop(host, options, start, std::move(seen));
     bool audioFailed = false;
     if (!options.audioOut.empty() && !FinishAudioCapture(&error)) {
         std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
         audioFailed = true;
     }
-    return status != 0 ? status : (shotFailed || audioFailed) ? 1 : 0;
+    return status != 0 ? status : (shotFailed || audioFailed || differs) ? 1 : 0;
 }
 
 // Prints one line about something that goes wrong without stopping the game.
@@ -218,7 +274,7 @@ void ApplyDisplayChoice(const Options& options, platform::SdlWindow& window) {
 }
 
 // The desktop mode: the window, the keyboard and the game controllers on the real clock.
-int RunDesktop(const Options& options, platform::SdlWindow& window) {
+int RunDesktop(const Options& options, platform::SdlWindow& window, Start& start) {
     ApplyDisplayChoice(options, window);
     platform::Controllers controllers;
     if (!controllers.started()) Warn(controllers.error());
@@ -231,7 +287,10 @@ int RunDesktop(const Options& options, platform::SdlWindow& window) {
         std::string error;
         if (!SaveDisplayChoice(fullscreen, &error)) Warn(error);
     };
-    return RunLoop(host, options);
+    // The back buffer keeps the last frame drawn: a window that needs its picture again gets it
+    // at once, even while the frames show nothing new.
+    host.onExposed = [] { GraphicsDevice::Get().Present(); };
+    return RunLoop(host, options, start, nullptr);
 }
 
 }  // namespace
@@ -247,10 +306,13 @@ int RunApp(const Options& options) {
     Options opts = options;
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);
+    opts.replay = Absolute(opts.replay);
     std::string error;
     if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))
         return Fail(error);
+    Start start;
+    if (!FirstScene(opts, start, error)) return Fail(error);
     platform::InstallQuitSignals();
     const bool headless = opts.mode == Options::Mode::Headless;
     platform::SdlWindow window;
@@ -260,9 +322,9 @@ int RunApp(const Options& options) {
     if (!StartServices(opts, error)) {
         status = Fail(error);
     } else if (headless) {
-        status = RunHeadless(opts, window);
+        status = RunHeadless(opts, window, start);
     } else {
-        status = RunDesktop(opts, window);
+        status = RunDesktop(opts, window, start);
     }
     ReleaseGpuObjects();
     return status;

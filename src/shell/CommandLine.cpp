@@ -22,6 +22,7 @@ const char* UsageText() {
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
            "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
+           "       lyrandel [--headless] --replay FILE [--data DIR]\n"
            "       lyrandel --import PATH... [--data DIR]\n"
            "       lyrandel --help | --version\n"
            "\n"
@@ -35,6 +36,8 @@ const char* UsageText() {
            "                     --level says), then go on to the selection as usual\n"
            "  --autoplay         play that chart all Perfect; its score is not recorded; with\n"
            "                     --headless and no script, quit when its result is complete\n"
+           "  --replay FILE      watch a replay; with --headless, check it: the result line,\n"
+           "                     then \"replay matches\" (exit 0) or \"replay differs\" (exit 1)\n"
            "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
            "  --window           play in a window this time\n"
            "  --import PATH...   import songs of other games: .sm, .ssc or .osu files, song\n"
@@ -76,6 +79,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
                 return error = "--level takes 1, 2 or 3, not '" + value + "'", false;
             out.level = value[0] - '0';
             level = true;
+        } else if (arg == "--replay") {
+            if (!TakeValue(argc, argv, i, out.replay, error)) return false;
         } else if (arg == "--autoplay") {
             out.autoplay = true;
         } else if (arg == "--fullscreen" || arg == "--window") {
@@ -93,8 +98,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--headless and --check cannot be used together";
         return false;
     }
-    if (importing &&
-        (headless || check || !out.play.empty() || out.display != Options::Display::Remembered)) {
+    if (importing && (headless || check || !out.play.empty() || !out.replay.empty() ||
+                      out.display != Options::Display::Remembered)) {
         error = "--import goes with --data alone";
         return false;
     }
@@ -106,8 +111,12 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         return error = "--level and --autoplay are options of --play TITLE", false;
     if (check && !out.play.empty())
         return error = "--check and --play cannot be used together", false;
-    if (headless && out.script.empty() && !out.autoplay) {
-        error = "--headless needs --script FILE (or --play TITLE --autoplay)";
+    if (!out.replay.empty() && (check || !out.play.empty() || !out.script.empty()))
+        return error =
+                   "--replay goes with --headless, --data, --audio-out and the window's options",
+               false;
+    if (headless && out.script.empty() && !out.autoplay && out.replay.empty()) {
+        error = "--headless needs --script FILE (or --play TITLE --autoplay, or --replay FILE)";
         return false;
     }
     if ((headless || check) && out.display != Options::Display::Remembered) {

@@ -1,6 +1,6 @@
 // CommandLine: the program's options: play (in a window or fullscreen), headless play from a
-// key script, a direct start at one chart (optionally played by the autoplay), content check,
-// song import, help and version.
+// key script, a direct start at one chart (optionally played by the autoplay), a replay watched
+// or checked, content check, song import, help and version.
 // Depends on: nothing.
 #pragma once
 
@@ -16,6 +16,7 @@ struct Options {
     std::string play;       // title to start at (its countdown); empty for the title screen
     int level = 1;          // level of the direct start, 1 to 3
     bool autoplay = false;  // the direct start's run is played by the autoplay
+    std::string replay;     // replay file to watch (headless: to check); empty for none
     // The window's mode for this run: the remembered one unless an option overrides it.
     enum class Display { Remembered, Fullscreen, Window };
     Display display = Display::Remembered;

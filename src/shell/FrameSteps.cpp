@@ -3,19 +3,17 @@
 
 #include "audio/SoundManager.h"
 #include "gameplay/Autoplay.h"
-#include "services/GraphicsDevice.h"
 #include "services/KeyInput.h"
-#include "services/SpriteRenderer.h"
 
 void GameFrameSteps::UpdateAudio() { SoundManager::Get().Update(); }
 void GameFrameSteps::UpdateKeys() { KeyInput::Get().Update(); }
-void GameFrameSteps::Clear() { GraphicsDevice::Get().Clear(); }
-void GameFrameSteps::BeginSprites() { SpriteRenderer::Get().Begin(); }
-void GameFrameSteps::EndSprites() { SpriteRenderer::Get().End(); }
-void GameFrameSteps::BeginTexts() { GraphicsDevice::Get().BeginDraw(); }
-void GameFrameSteps::EndTexts() { GraphicsDevice::Get().EndDraw(); }
-bool GameFrameSteps::Present() { return GraphicsDevice::Get().Present(); }
-bool GameFrameSteps::PresentTest() { return GraphicsDevice::Get().PresentTest(); }
+void GameFrameSteps::Clear() { drawing.Clear(); }
+void GameFrameSteps::BeginSprites() { drawing.BeginSprites(); }
+void GameFrameSteps::EndSprites() { drawing.EndSprites(); }
+void GameFrameSteps::BeginTexts() { drawing.BeginTexts(); }
+void GameFrameSteps::EndTexts() { drawing.EndTexts(); }
+bool GameFrameSteps::Present() { return drawing.Present(); }
+bool GameFrameSteps::PresentTest() { return drawing.PresentTest(); }
 
 void AutoplayFrameSteps::UpdateKeys() {
     autoplay_.BeforeUpdate();

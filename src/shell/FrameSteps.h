@@ -1,8 +1,11 @@
 // FrameSteps: the service calls that surround the scene in one frame (audio, keys, clear,
-// sprite pass, text pass, presentation). The game's version calls the process-wide services;
-// tests substitute a recorder to check the order.
-// Depends on: gameplay/Autoplay.h (the autoplay's steps).
+// sprite pass, text pass, presentation). The game's version calls the process-wide services,
+// its drawing through FrameDrawing (which may skip frames nobody sees or that show nothing
+// new); tests substitute a recorder to check the order.
+// Depends on: gameplay/Autoplay.h (the autoplay's steps), shell/FrameDrawing.h.
 #pragma once
+
+#include "shell/FrameDrawing.h"
 
 class Autoplay;
 
@@ -39,6 +42,9 @@ class GameFrameSteps : public FrameSteps {
     void EndTexts() override;
     bool Present() override;
     bool PresentTest() override;
+
+    // Which frames are drawn and presented (every one unless told otherwise).
+    FrameDrawing drawing;
 };
 
 // The game's steps with the autoplay's keys handed to the keyboard before it is read, so the

@@ -94,4 +94,12 @@ inline void ExpectGolden(const platform::Image& frame, const std::string& name) 
     EXPECT_LE(differing, frame.rgba.size() / 4 / 1000) << name << ": " << differing << " pixels";
 }
 
+// Compares a screenshot file the program wrote with tests/data/golden/name, as ExpectGolden.
+inline void ExpectGoldenFile(const std::string& file, const std::string& name) {
+    platform::Image frame;
+    std::string error;
+    ASSERT_TRUE(platform::DecodePng(file, &frame, &error)) << error;
+    ExpectGolden(frame, name);
+}
+
 }  // namespace gltest

@@ -23,6 +23,7 @@
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
 #include "settings/Config.h"
+#include "settings/KeyBindings.h"
 #include "settings/PlayerProfile.h"
 #include "shell/Scene.h"
 
@@ -59,6 +60,7 @@ class SceneHarness : public ::testing::Test {
         GetConfig() = Config{};
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
+        GetKeyBindings() = KeyBindings{};
         KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
         KeyInput::Get().tracker.Reset();
         SpriteRenderer::Get().observer = [this](const SpriteCall& c) { sprites.push_back(c); };
@@ -75,6 +77,7 @@ class SceneHarness : public ::testing::Test {
         KeyInput::Get().tracker.Reset();
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
+        GetKeyBindings() = KeyBindings{};
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);
     }

@@ -57,6 +57,27 @@ TEST(CommandLine, ModesAndValues) {
     o = {};
     ASSERT_TRUE(Parse({"--window", "--data", "d"}, o, e));
     EXPECT_EQ(o.display, Options::Display::Window);
+    o = {};
+    ASSERT_TRUE(Parse({"--headless", "--replay", "r.lrp", "--audio-out", "a.wav"}, o, e)) << e;
+    EXPECT_EQ(o.mode, Options::Mode::Headless);
+    EXPECT_EQ(o.replay, "r.lrp");
+    o = {};
+    ASSERT_TRUE(Parse({"--replay", "r.lrp", "--fullscreen"}, o, e)) << e;
+    EXPECT_EQ(o.mode, Options::Mode::Play);
+}
+
+TEST(CommandLine, AReplayStartsNothingElse) {
+    for (auto words : {std::initializer_list<const char*>{"--replay"},
+                       {"--replay", "r", "--play", "T"},
+                       {"--replay", "r", "--autoplay"},
+                       {"--replay", "r", "--check"},
+                       {"--headless", "--replay", "r", "--script", "s"},
+                       {"--import", "p", "--replay", "r"}}) {
+        Options o;
+        std::string e;
+        EXPECT_FALSE(Parse(words, o, e)) << *words.begin() << " " << words.size();
+        EXPECT_FALSE(e.empty());
+    }
 }
 
 TEST(CommandLine, MistakesAreRefused) {

@@ -66,30 +66,35 @@ void PlayScript::Type(const std::string& text) {
     for (char c : text) Press(std::string(1, c));
 }
 
+// "Account" is the seventh item after "Title"; counting from the front keeps the walk right
+// whatever items follow it.
+void PlayScript::ToAccountItem() {
+    for (int i = 0; i < 7; ++i) Press("D");
+}
+
 void PlayScript::SignUpFromTitle(const std::string& name, const std::string& password) {
-    Press("E");      // title to configuration
-    Press("A");      // "Title" to "Account"
+    Press("E");  // title to configuration
+    ToAccountItem();
     Press("SPACE");  // open the account flow
     Press("D");      // sign up
     Type(name);
     Press("SPACE");  // name taken
     Type(password);
-    Press("SPACE");  // password taken
-    Press("SPACE");  // back to the menu, "Account" highlighted
-    Press("D");      // "Title"
-    Press("SPACE");  // write the settings and go back to the title
+    Press("SPACE");                          // password taken
+    Press("SPACE");                          // back to the menu, "Account" highlighted
+    for (int i = 0; i < 7; ++i) Press("A");  // back to "Title"
+    Press("SPACE");                          // write the settings and go back to the title
 }
 
 void PlayScript::SignInFromTitle(const std::string& name, const std::string& password) {
-    Press("E");      // title to configuration
-    Press("A");      // "Title" to "Account"
+    Press("E");  // title to configuration
+    ToAccountItem();
     Press("SPACE");  // open the account flow
     Press("A");      // sign in
     Type(name);
     Press("SPACE");  // the account's file is read
     Type(password);
-    Press("SPACE");  // the password matches: back to the menu, "Account" highlighted
-    Press("D");      // "Title"
+    Press("SPACE");  // the password matches: back to the menu, "Title" highlighted
     Press("SPACE");  // write the settings and go back to the title
 }
 

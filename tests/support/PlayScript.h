@@ -26,6 +26,8 @@ class PlayScript {
     void Type(const std::string& text);
     // Leaves some frames free.
     void Wait(uint64_t frames) { next_ += frames; }
+    // From the configuration menu's "Title": highlights "Account".
+    void ToAccountItem();
     // From the title: signs up name with password, and returns to the title.
     void SignUpFromTitle(const std::string& name, const std::string& password);
     // From the title: signs in as name with password, and returns to the title.
@@ -38,6 +40,8 @@ class PlayScript {
     size_t Play(uint64_t gameStartFrame, const ChartContent& chart, const PressPlan& plan = {});
     // Adds a screenshot after frame.
     void Shot(uint64_t frame, const std::string& path);
+    // Adds any command ("down K", "up K", "press K") at frame.
+    void At(uint64_t frame, const std::string& command) { lines_.emplace(frame, command); }
     // The script text, ending in quit a few frames after the last command.
     std::string Text() const;
     uint64_t nextFrame() const { return next_; }

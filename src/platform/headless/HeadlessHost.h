@@ -30,6 +30,8 @@ class HeadlessHost : public Host {
     void WaitUntil(uint32_t deadline) override;
     void ShowWindow() override {}
     void AfterFrame(uint64_t frame) override;
+    // True when the script takes a screenshot after frame.
+    bool HasShotAfter(uint64_t frame) const { return script_.shotsAfter.count(frame) != 0; }
 
     // Called with each screenshot path after its frame.
     std::function<void(const std::string&)> onShot;

@@ -29,6 +29,20 @@ Message WindowMessage(const SDL_WindowEvent& window) {
     return {};
 }
 
+// True for the window events after which the window must be drawn again.
+bool NeedsPicture(const SDL_WindowEvent& window) {
+    switch (window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 // F11, or Enter with an Alt key held. Their releases are eaten too; a plain Enter passes.
@@ -54,6 +68,7 @@ bool SdlHost::DisplayKey(const SDL_Event& e) {
         return true;
     }
     if (onFullscreenChanged) onFullscreenChanged(fullscreen);
+    if (onExposed) onExposed();
     return true;
 }
 
@@ -70,6 +85,7 @@ void SdlHost::Take(const SDL_Event& e) {
             m = KeyMessage(e.key);
             break;
         case SDL_WINDOWEVENT:
+            if (NeedsPicture(e.window) && onExposed) onExposed();
             m = WindowMessage(e.window);
             // The keyboard's live set is cleared; what the controls held goes with it.
             if (m.code == kMsgActivateApp) {

@@ -28,6 +28,9 @@ class SdlHost : public Host {
 
     // Called with the new mode after F11 or Alt+Enter switched it.
     std::function<void(bool fullscreen)> onFullscreenChanged;
+    // Called when the window needs its picture again: exposed, shown, restored, resized or
+    // switched between a window and fullscreen.
+    std::function<void()> onExposed;
 
   private:
     // Moves SDL's pending events into the message queue.

@@ -1,0 +1,123 @@
+// GameReplay: recording, playback, the shelf and the marks of a run's replay.
+#include "gameplay/GameReplay.h"
+
+#include <cstdio>
+
+#include "audio/SoundManager.h"
+#include "gameplay/Game.h"
+#include "gameplay/GameScreen.h"
+#include "gameplay/PlaySession.h"
+#include "gameplay/RunScore.h"
+#include "replay/ChartIdentity.h"
+#include "replay/ReplayPlayback.h"
+#include "replay/ReplayShelf.h"
+#include "replay/WatchReplay.h"
+#include "selection/MusicChoice.h"
+#include "services/KeyInput.h"
+#include "services/TextRenderer.h"
+#include "settings/Config.h"
+#include "settings/KeyBindings.h"
+#include "settings/PlayerProfile.h"
+
+namespace {
+
+constexpr uint32_t kWatchKey = 'R';
+// The mark of a replay on the play and result screens.
+constexpr Color4 kMarkColor{1.0f, 215 / 255.0f, 0.0f, 1.0f};
+
+// The header of a run about to be played: chart identity, settings and keys; nullopt (with a
+// line on stderr) when the chart cannot be identified.
+std::optional<Replay> StartRecord() {
+    const MusicChoice& choice = GetMusicChoice();
+    Replay replay;
+    replay.level = LevelIndex(choice.level) + 1;
+    ChartIdentity identity;
+    std::string error;
+    if (!IdentifyChart(choice.title, replay.level, &identity, &error)) {
+        std::fprintf(stderr, "lyrandel: this run is not recorded: %s\n", error.c_str());
+        return std::nullopt;
+    }
+    replay.game = LYRANDEL_VERSION;
+    replay.title = choice.title;
+    replay.chartDigest = identity.chartDigest;
+    replay.songSize = identity.songSize;
+    replay.bpm = GetPlaySession().BPM;
+    replay.second = GetPlaySession().Second;
+    replay.hitGap = GetConfig().HitGap;
+    replay.keys = GetKeyBindings().lanes;
+    return replay;
+}
+
+// Sets the rectangle and colour and draws one string.
+void Text(const std::wstring& text, LayoutRect rect, const Color4& color) {
+    TextRenderer& renderer = TextRenderer::Get();
+    renderer.layoutRect = rect;
+    renderer.brush.SetColor(color);
+    renderer.DrawString(text);
+}
+
+}  // namespace
+
+GameReplay::GameReplay(Game& game) : game_(game) {
+    if (game.watching) {
+        kept_ = game.watching;
+        playback_ = std::make_unique<ReplayPlayback>(game.watching, GetKeyBindings().lanes);
+        KeyInput::Get().feed = playback_.get();
+        game.gapUnits = game.watching->hitGap / 1350.0f;
+        return;
+    }
+    if (!game.recordsScore) return;
+    pending_ = StartRecord();
+    if (pending_) recorder_.emplace(pending_->keys);
+}
+
+GameReplay::~GameReplay() {
+    if (playback_ && KeyInput::Get().feed == playback_.get()) KeyInput::Get().feed = nullptr;
+}
+
+void GameReplay::BeforeUpdate() {
+    ++update_;
+    if (recorder_) recorder_->Observe(update_, KeyInput::Get().state);
+}
+
+void GameReplay::AfterUpdate() {
+    if (recorder_ && !kept_ && GetRunScore().complete) Keep();
+}
+
+void GameReplay::Keep() {
+    Replay& replay = *pending_;
+    const RunScore& run = GetRunScore();
+    replay.outcome = {run.score, run.maxCombo, run.perfect, run.great, run.ok, run.bad, run.miss};
+    const PlayerProfile& profile = GetPlayerProfile();
+    replay.account = profile.state == AccountState::kSignedIn ? profile.name : L"";
+    replay.date = UtcDateNow();
+    replay.events = recorder_->events();
+    kept_ = std::make_shared<const Replay>(std::move(replay));
+    recorder_.reset();
+    pending_.reset();
+    std::string path, error;
+    if (!ShelveReplay(*kept_, &path, &error))
+        std::fprintf(stderr, "lyrandel: the replay of this run is not kept: %s\n", error.c_str());
+}
+
+Scene* GameReplay::WatchOnKey() {
+    if (!kept_ || !KeyInput::Get().IsKeyPressed(kWatchKey)) return nullptr;
+    std::string error;
+    std::unique_ptr<Game> watch = WatchReplay(kept_, &error);
+    if (!watch) {
+        std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
+        return nullptr;
+    }
+    SoundManager::Get().PlayMusic(L"", 0.0f);
+    return watch.release();
+}
+
+void GameReplay::DrawTexts() const {
+    if (game_.watching) {
+        const std::wstring& who = game_.watching->account;
+        Text(L"REPLAY\n" + (who.empty() ? std::wstring(L"Guest") : who), {10, 280, 210, 880},
+             kMarkColor);
+    }
+    if (kept_ && game_.resultShown && game_.resultMessage.empty())
+        Text(L"Push R Key to Watch the Replay", {200, 268, 1020, 868}, {1, 1, 1, 1});
+}

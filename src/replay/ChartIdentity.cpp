@@ -1,0 +1,69 @@
+// ChartIdentity: the digest of the chart file and the size of the song file, and the check.
+#include "replay/ChartIdentity.h"
+
+#include <sys/stat.h>
+
+#include "audio/SongFile.h"
+#include "gameplay/PlaySession.h"
+#include "platform/Checksum.h"
+#include "platform/Codepage.h"
+#include "platform/files/ContentFiles.h"
+#include "platform/files/FileSystem.h"
+
+namespace {
+
+// Bytes of a regular file, or -1.
+int64_t FileSize(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    return static_cast<int64_t>(info.st_size);
+}
+
+// "\"TITLE\" level N".
+std::string ChartName(const Replay& replay) {
+    return "\"" + platform::WideToUtf8(replay.title) + "\" level " + std::to_string(replay.level);
+}
+
+}  // namespace
+
+bool IdentifyChart(const std::wstring& title, int32_t level, ChartIdentity* identity,
+                   std::string* error) {
+    const std::string chart = platform::ContentPath(ChartPath(title, std::to_wstring(level)));
+    std::string bytes, readError;
+    const platform::ReadResult read = platform::ReadWholeFile(chart, &bytes, &readError);
+    if (read != platform::ReadResult::kOk) {
+        if (error)
+            *error = read == platform::ReadResult::kMissing ? chart + ": missing file" : readError;
+        return false;
+    }
+    identity->chartDigest = platform::Sha256Hex(bytes);
+    const platform::FoundFile song = platform::FindContent(SongFilePath(title));
+    identity->songSize = song.path.empty() ? -1 : FileSize(song.path);
+    return true;
+}
+
+bool ReplayChartMatches(const Replay& replay, std::string* error) {
+    ChartIdentity now;
+    std::string reason;
+    if (!IdentifyChart(replay.title, replay.level, &now, &reason)) {
+        if (error) *error = "the chart of " + ChartName(replay) + " cannot be read: " + reason;
+        return false;
+    }
+    if (now.chartDigest != replay.chartDigest) {
+        if (error)
+            *error = "the chart of " + ChartName(replay) +
+                     " has changed since the replay was recorded; it would not play the same";
+        return false;
+    }
+    if (now.songSize != replay.songSize) {
+        auto size = [](int64_t n) {
+            return n < 0 ? std::string("none") : std::to_string(n) + " bytes";
+        };
+        if (error)
+            *error = "the song of \"" + platform::WideToUtf8(replay.title) +
+                     "\" has changed since the replay was recorded (" + size(now.songSize) +
+                     ", recorded " + size(replay.songSize) + ")";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+// ReplayRecorder: lane-key changes turned into events.
+#include "replay/ReplayRecorder.h"
+
+void ReplayRecorder::Record(int64_t update, uint32_t key, bool down, std::optional<float> ms) {
+    for (int slot = 0; slot < kLaneSlots; ++slot) {
+        if (keys_[slot] != key) continue;
+        if (down_[slot] == down) return;
+        down_[slot] = down;
+        events_.push_back({update, key, down, ms});
+        return;
+    }
+}
+
+void ReplayRecorder::Observe(int64_t update, const DirectX::KeyState& state) {
+    for (int slot = 0; slot < kLaneSlots; ++slot)
+        Record(update, keys_[slot], state.IsKeyDown(keys_[slot]));
+}
