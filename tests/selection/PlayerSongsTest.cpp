@@ -1,5 +1,6 @@
 // The player's songs that cannot be read: a deleted chart, a damaged jacket and a missing song
-// file each leave only their own song out of the selection, with one line naming it, and the
+// file each leave only their own song out of the selection, with one line naming it (a damaged
+// line of the player's list only that line), and the
 // other songs (the player's and the bundled ones) stay playable; the content check reports
 // each bad song. The program runs as an installed game on the demo content, its player's
 // folder filled by the importer.
@@ -74,6 +75,11 @@ TEST_F(PlayerSongs, OneUnreadableSongNeverLocksThePlayerOutOfTheOthers) {
     std::ofstream(script) << "10 press SPACE\n60 press D\n100 quit\n";
     EXPECT_EQ(Player("--headless --script '" + script.string() + "'"), 0) << run.errors;
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 3) << run.errors;
+    // A damaged line of the player's list leaves out that line alone.
+    std::ofstream(player / "Data/Music/0.nld", std::ios::app) << "Broken[1:x:0]Someone\n";
+    ASSERT_EQ(Player("--headless --play 'Good Song' --autoplay"), 0) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 4) << run.errors;
+    EXPECT_NE(run.errors.find("0.nld:5: level 2 of \"Broken\""), std::string::npos) << run.errors;
 
     // The check names every one of them and fails.
     EXPECT_EQ(Player("--check"), 1);
