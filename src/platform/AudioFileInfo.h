@@ -15,9 +15,9 @@ struct AudioFileInfo {
 };
 
 // Opens the sound file at path (UTF-8) and reads its kind and length; false with the reason in
-// error when it cannot be read or is of another kind. The length is counted by decoding the
-// whole file, since some files only estimate theirs (an MP3 file without a header of its
-// length), and a file that fails to decode part way is refused.
+// error when it cannot be read or is of another kind. WAV, FLAC and Ogg files state their
+// length exactly; an MP3 file is decoded whole and its frames counted, since one without a
+// header of its length only estimates it (and one that fails part way is refused).
 bool ReadAudioFileInfo(const std::string& path, AudioFileInfo* out, std::string* error);
 
 // Writes the sound of the file from as a new FLAC file to (samples of more than 16 bits kept as

@@ -1,6 +1,7 @@
-// AudioFileInfo on libsndfile: the file's major format and subtype name its kind; the frames
-// decoded from the first to the last over the sample rate give its length; the conversion reads
-// frames as floats and writes them to a FLAC file.
+// AudioFileInfo on libsndfile: the file's major format and subtype name its kind; its frames
+// over the sample rate give its length: as the container states them (WAV, FLAC, Ogg: exact),
+// or counted by decoding where the file only estimates them (MP3). The conversion reads frames
+// as floats and writes them to a FLAC file.
 // Depends on: platform/AudioFileInfo.h, platform/files/SongFolder.h (flush), libsndfile.
 #include <sndfile.h>
 
@@ -84,8 +85,10 @@ bool ReadAudioFileInfo(const std::string& path, AudioFileInfo* out, std::string*
         return false;
     }
     const std::string kind = KindOf(info.format);
-    sf_count_t frames = 0;
-    if (!kind.empty() && info.samplerate > 0 && info.channels > 0)
+    sf_count_t frames = info.frames;
+    // An MP3 file without a header of its length states one from its size and first frame.
+    const bool estimated = kind == "mp3" || frames <= 0 || frames == SF_COUNT_MAX;
+    if (!kind.empty() && estimated && info.samplerate > 0 && info.channels > 0)
         frames = CountFrames(file, info.channels, error);
     sf_close(file);
     if (kind.empty()) {
