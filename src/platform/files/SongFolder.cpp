@@ -172,7 +172,7 @@ FileLock::~FileLock() {
 }
 
 bool FileLock::Acquire(const std::string& path, std::string* error) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) {
         if (error) *error = Failure("cannot open the lock", path);
         return false;
