@@ -72,7 +72,10 @@ bool ImportStepAllowed(const char* step, std::string& error) {
     return false;
 }
 
-SongStore::SongStore(fs::path dataDir) : data_(std::move(dataDir)) {}
+SongStore::SongStore(fs::path dataDir) : data_(dataDir.lexically_normal()) {
+    // "DIR/" names DIR: the folders found in it then have it as their parent.
+    if (!data_.has_filename() && data_.has_parent_path()) data_ = data_.parent_path();
+}
 
 bool SongStore::Open(std::string& error) {
     if (!FindDataLayout(data_, layout_, error)) return false;
