@@ -126,11 +126,12 @@ bool ReadOneList(const std::string& path, const JacketLoader& loadJacket,
 }
 
 // Reads a list that the whole-file reading refused line by line: each line that reads is an
-// entry, each other line is left out with its message.
-void ReadListByLines(const std::string& path, const JacketLoader& loadJacket,
+// entry, each other line is left out with its message; false when the file cannot be read.
+bool ReadListByLines(const std::string& path, const JacketLoader& loadJacket,
                      std::vector<MusicEntry>& entries, std::vector<LeftOutSong>& leftOut) {
     entries.clear();
     std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -139,6 +140,7 @@ void ReadListByLines(const std::string& path, const JacketLoader& loadJacket,
         if (!DecodeList(line, text, failure) || !ParseMusicList(text, loadJacket, entries, failure))
             leftOut.push_back({L"", LocatedMessage(path, number, failure.message)});
     }
+    return !file.bad();
 }
 
 // Leaves out the entries of a player's list whose files cannot be read.
@@ -179,7 +181,8 @@ void ReadFolderLists(const std::vector<std::string>& folders, const JacketLoader
         std::string error;
         if (!ReadOneList(path, pinAndLoad, lists[i], error)) {
             if (!lenient) errors.push_back(error);
-            if (lenient) ReadListByLines(path, pinAndLoad, lists[i], *leftOut);
+            if (lenient && !ReadListByLines(path, pinAndLoad, lists[i], *leftOut))
+                leftOut->push_back({L"", error});
         }
         if (lenient) LeaveOutUnreadable(lists[i], i, *leftOut);
         for (const MusicEntry& entry : lists[i]) taken.insert(entry.title);
