@@ -1,6 +1,7 @@
 // Importing a pack of 50 songs (written here): simfiles of three 8-column charts each, a
 // 2-minute Ogg song per folder and, for half of them, a 640x480 background picture (the others
-// get drawn jackets). Reports the wall time per song.
+// get drawn jackets). Reports the wall time per song. And importing again one song of a
+// library of 300, which swaps in a tree of hard links of the whole library.
 // Depends on: import/Importer.h, platform/ImageCodec.h, libsndfile.
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
@@ -20,9 +21,10 @@ namespace {
 
 constexpr int kSongs = 50;
 constexpr int kSongSeconds = 120;
+constexpr int kLibrarySongs = 300;
 
-// A quiet tone of kSongSeconds as Ogg Vorbis.
-void WriteSong(const fs::path& path) {
+// A quiet tone of that many seconds as Ogg Vorbis.
+void WriteSong(const fs::path& path, int seconds = kSongSeconds) {
     constexpr int rate = 44100;
     SF_INFO info{};
     info.samplerate = rate;
@@ -30,7 +32,7 @@ void WriteSong(const fs::path& path) {
     info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     std::vector<float> second(rate * 2);
-    for (int s = 0; s < kSongSeconds; ++s) {
+    for (int s = 0; s < seconds; ++s) {
         for (int i = 0; i < rate; ++i)
             second[i * 2] = second[i * 2 + 1] = 0.2f * std::sin(2 * 3.14159f * 220.f * i / rate);
         sf_writef_float(file, second.data(), rate);
@@ -111,3 +113,38 @@ static void BM_ImportPackOf50Songs(benchmark::State& state) {
         kSongs, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ImportPackOf50Songs)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Wall time of importing again one song of a library of 300 songs (each a folder of a chart
+// and a song file, and a jacket): the replacement is put in place by swapping the library's
+// tree with one of hard links that holds the new song and list.
+static void BM_ReimportOneSongOfALibraryOf300(benchmark::State& state) {
+    const fs::path root = Pack(), data = root / "library", source = root / "again";
+    fs::remove_all(data);
+    fs::create_directories(data / "Data/Music");
+    fs::create_directories(data / "Data/Texture");
+    std::ofstream list(data / "Data/Music/0.nld");
+    for (int i = 0; i < kLibrarySongs; ++i) {
+        const std::string title = "Library " + std::to_string(i);
+        list << title << "[3:0:0]Bench\n";
+        fs::create_directories(data / "Data/Music" / title);
+        std::ofstream(data / "Data/Music" / title / "1.nsd") << "BPM[150]\nSecond[10]\n";
+        std::ofstream(data / "Data/Music" / title / (title + ".ogg")) << "song";
+        std::ofstream(data / "Data/Texture" / (title + ".png")) << "jacket";
+    }
+    list.close();
+    fs::create_directories(source);
+    WriteSong(source / "song.ogg", 5);
+    std::ofstream(source / "song.sm") << "#TITLE:Library 7;#ARTIST:Bench;#MUSIC:song.ogg;"
+                                      << "#OFFSET:0;#BPMS:0=150;\n"
+                                      << Chart("Easy", 3, 8);
+    int imported = 0;
+    for (auto _ : state)
+        imported += importer::ImportSongs({source}, data, [](const std::string&) {}).imported;
+    if (imported != static_cast<int>(state.iterations())) state.SkipWithError("not imported");
+    fs::remove_all(data);
+    fs::remove_all(source);
+}
+BENCHMARK(BM_ReimportOneSongOfALibraryOf300)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10)
+    ->UseRealTime();

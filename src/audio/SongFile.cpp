@@ -7,16 +7,14 @@
 namespace {
 
 const std::wstring kMusicFolder = L"Data/Music/";
-// The endings a song file may have, in the order they are looked for.
-constexpr const wchar_t* kEndings[] = {L".wav", L".ogg", L".opus", L".flac", L".mp3"};
 
 }  // namespace
 
 std::wstring SongFilePath(const std::wstring& title) {
     const std::wstring stem = kMusicFolder + title + L"/" + title;
-    for (const wchar_t* ending : kEndings)
+    for (const wchar_t* ending : kSongFileEndings)
         if (platform::ContentExists(stem + ending)) return stem + ending;
-    return stem + kEndings[0];
+    return stem + kSongFileEndings[0];
 }
 
 std::wstring SongMusicName(const std::wstring& title) {

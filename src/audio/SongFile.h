@@ -6,6 +6,10 @@
 
 #include <string>
 
+// The endings a song file may have, in the order they are looked for.
+inline constexpr const wchar_t* kSongFileEndings[] = {L".wav", L".ogg", L".opus", L".flac",
+                                                      L".mp3"};
+
 // The song file of title relative to the working folder, "Data/Music/TITLE/TITLE.ext"; the
 // ".wav" path when none of them exists, so that messages name the file the game expects.
 std::wstring SongFilePath(const std::wstring& title);

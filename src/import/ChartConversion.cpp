@@ -9,6 +9,12 @@ namespace importer {
 
 namespace {
 
+// The game's pace: updates a second of real time, updates it counts as one second of play, and
+// the updates the notes move after the song starts when Second is 0.
+constexpr double kUpdatesPerSecond = 62.5;
+constexpr double kUpdatesPerPlaySecond = 60.0;
+constexpr double kMotionUpdatesAtSecondZero = 359.0;
+
 // "N thing" or "N things"-style parts: singular and plural written out.
 void AddPart(std::string& text, int count, const char* one, const char* many) {
     if (count == 0) return;
@@ -31,10 +37,20 @@ int ChartBpm(double tempo) {
 
 double NoteValue(double seconds, int bpm) { return (62.5 * seconds + 1.0) * bpm / 348750.0; }
 
+int ChartSecond(double audioSeconds) {
+    // The notes move from the update that starts the song (333) to update 692 + 60 x Second:
+    // 359 + 60 x Second updates of 16 ms. The small margin keeps a length that is exactly a
+    // whole count of updates from asking one second more through rounding.
+    const double needed =
+        (kUpdatesPerSecond * audioSeconds - kMotionUpdatesAtSecondZero) / kUpdatesPerPlaySecond;
+    if (!(needed > 0)) return 0;
+    return static_cast<int>(std::min(std::ceil(needed - 1e-9), 1e9));
+}
+
 ConvertedChart ConvertChart(const SourceChart& chart, double audioSeconds) {
     ConvertedChart out;
     out.bpm = ChartBpm(chart.tempo);
-    out.second = std::max(1, static_cast<int>(std::ceil(audioSeconds)));
+    out.second = ChartSecond(audioSeconds);
     out.report.leftOut = chart.leftOut;
     std::vector<SourceNote> heard;
     for (const SourceNote& note : chart.notes) {

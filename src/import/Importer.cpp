@@ -9,6 +9,7 @@
 #include "import/Jacket.h"
 #include "import/LevelChoice.h"
 #include "import/OsuReader.h"
+#include "import/ReadBack.h"
 #include "import/SimfileReader.h"
 #include "import/SongStore.h"
 #include "import/SongTitle.h"
@@ -18,6 +19,7 @@
 #include "platform/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SongFolder.h"
+#include "selection/SongFiles.h"
 
 namespace importer {
 
@@ -44,13 +46,15 @@ bool ReadSource(const fs::path& path, std::string& bytes, std::string& reason) {
 }
 
 // The archive entries worth unpacking: song files outside the folders of other systems' extra
-// data ("__MACOSX", "._" files).
+// data ("__MACOSX", "._" files). A name without an extension may be the audio a beatmap names,
+// which is found by its content.
 bool WantedEntry(const std::string& path) {
     if (path.rfind("__MACOSX/", 0) == 0 || path.find("/__MACOSX/") != std::string::npos)
         return false;
     const size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return name.rfind("._", 0) != 0 && IsSongFileName(name);
+    if (name.empty() || name.rfind("._", 0) == 0) return false;
+    return IsSongFileName(name) || fs::path(name).extension().empty();
 }
 
 // The name a level is shown with: "Easy 3", "Hard 7".
@@ -66,11 +70,25 @@ struct FoundSong {
     std::wstring fallbackTitle;
 };
 
+// The song's audio file, what it holds, and whether it must become FLAC to be played.
+struct SongAudio {
+    fs::path path;
+    platform::AudioFileInfo info;
+    bool convert = false;
+};
+
+// True when the game's WAV reader cannot play the file (µ-law, A-law, IMA ADPCM, GSM …).
+bool WavNeedsConverting(const fs::path& path) {
+    std::vector<std::string> problems;
+    SoundProblems(path.string(), false, CheckDepth::kFull, problems);
+    return !problems.empty();
+}
+
 class ImportRun {
   public:
-    ImportRun(const fs::path& dataDir, const ReportLine& report)
-        : store_(dataDir), report_(report) {}
-    bool Open(std::string& error) { return store_.Open(error); }
+    ImportRun(const fs::path& dataDir, const ReportLine& report, const ImportOptions& options)
+        : store_(dataDir), report_(report), options_(options) {}
+    bool Open(std::string& error);
     void ImportPath(const fs::path& path);
     ImportResult result;
 
@@ -78,6 +96,7 @@ class ImportRun {
     SongStore store_;
     JacketMaker jackets_;
     const ReportLine& report_;
+    const ImportOptions& options_;
 
     void Skip(const std::string& shown, const std::string& reason);
     void ImportSource(const SongSource& source, const std::string& shown, bool inArchive);
@@ -85,12 +104,20 @@ class ImportRun {
     void ImportSimfile(const fs::path& simfile, const std::string& shown);
     void ImportBeatmaps(const SongSource& source, const std::string& shown);
     void ImportSong(const FoundSong& found);
-    bool FindAudio(const FoundSong& found, fs::path& audio, platform::AudioFileInfo& info);
+    bool FindAudio(const FoundSong& found, SongAudio& audio);
     std::vector<std::string> Pictures(const SourceSong& song) const;
     bool Stage(const FoundSong& found, const std::vector<ConvertedChart>& charts,
-               const fs::path& audio, const std::string& audioKind, StagedSong& staged,
-               std::string& error);
+               const SongAudio& audio, StagedSong& staged, std::string& error);
+    // Reports a song that is now in the music list (the one place each committed song passes).
+    void Committed(const FoundSong& found, const StagedSong& staged, const SongAudio& audio,
+                   const std::vector<size_t>& levels, const std::vector<ConvertedChart>& charts);
 };
+
+bool ImportRun::Open(std::string& error) {
+    if (!store_.Open(error)) return false;
+    for (const fs::path& folder : options_.reservedFrom) store_.ReserveTitlesOf(folder);
+    return true;
+}
 
 void ImportRun::Skip(const std::string& shown, const std::string& reason) {
     ++result.skipped;
@@ -157,7 +184,7 @@ void ImportRun::ImportSimfile(const fs::path& simfile, const std::string& shown)
     found.shown = shown;
     const fs::path folderName = simfile.parent_path().filename();
     found.fallbackTitle = platform::Utf8ToWide(
-        (folderName.empty() || folderName.string().rfind(".import-", 0) == 0 ? simfile.stem()
+        (folderName.empty() || folderName.string().rfind("[import ", 0) == 0 ? simfile.stem()
                                                                              : folderName)
             .string());
     ImportSong(found);
@@ -191,17 +218,18 @@ void ImportRun::ImportBeatmaps(const SongSource& source, const std::string& show
     for (const auto& key : order) ImportSong(songs[key]);
 }
 
-bool ImportRun::FindAudio(const FoundSong& found, fs::path& audio, platform::AudioFileInfo& info) {
+bool ImportRun::FindAudio(const FoundSong& found, SongAudio& audio) {
     const fs::path folder = found.song.folder;
     const std::string& named = found.song.audioFile;
     if (!named.empty()) {
-        audio = FindInFolder(folder, named);
+        audio.path = FindInFolder(folder, named);
         // A song converted to another audio format keeps its file's stem.
         for (const fs::path& f : AudioFilesIn(folder))
-            if (audio.empty() && SameTitle(platform::Utf8ToWide(f.stem().string()),
-                                           platform::Utf8ToWide(fs::path(named).stem().string())))
-                audio = f;
-        if (audio.empty()) {
+            if (audio.path.empty() &&
+                SameTitle(platform::Utf8ToWide(f.stem().string()),
+                          platform::Utf8ToWide(fs::path(named).stem().string())))
+                audio.path = f;
+        if (audio.path.empty()) {
             Skip(found.shown, "the audio \"" + named + "\" is missing");
             return false;
         }
@@ -211,13 +239,17 @@ bool ImportRun::FindAudio(const FoundSong& found, fs::path& audio, platform::Aud
             Skip(found.shown, "no audio file");
             return false;
         }
-        audio = files.front();
+        audio.path = files.front();
     }
     std::string error;
-    if (!platform::ReadAudioFileInfo(audio.string(), &info, &error)) {
+    if (!platform::ReadAudioFileInfo(audio.path.string(), &audio.info, &error)) {
         Skip(found.shown,
-             "the audio \"" + audio.filename().string() + "\" cannot be read: " + error);
+             "the audio \"" + audio.path.filename().string() + "\" cannot be read: " + error);
         return false;
+    }
+    if (audio.info.kind == "wav" && WavNeedsConverting(audio.path)) {
+        audio.convert = true;
+        audio.info.kind = "flac";
     }
     return true;
 }
@@ -232,20 +264,23 @@ std::vector<std::string> ImportRun::Pictures(const SourceSong& song) const {
 }
 
 bool ImportRun::Stage(const FoundSong& found, const std::vector<ConvertedChart>& charts,
-                      const fs::path& audio, const std::string& audioKind, StagedSong& staged,
-                      std::string& error) {
+                      const SongAudio& audio, StagedSong& staged, std::string& error) {
     if (!store_.NewStaging(staged, error)) return false;
     for (size_t i = 0; i < charts.size(); ++i) {
         const fs::path chart = staged.folder / (std::to_string(i + 1) + ".nsd");
-        if (!platform::WriteFileSynced(chart.string(), ChartFileText(charts[i]), &error))
+        if (!ImportStepAllowed("chart", error) ||
+            !platform::WriteFileSynced(chart.string(), ChartFileText(charts[i]), &error))
             return false;
     }
     const std::string name = platform::WideToUtf8(staged.entry.title);
-    if (!platform::CopyFileSynced(audio.string(),
-                                  (staged.folder / (name + "." + audioKind)).string(), &error))
+    const std::string song = (staged.folder / (name + "." + audio.info.kind)).string();
+    if (!ImportStepAllowed("song file", error)) return false;
+    if (audio.convert ? !platform::ConvertToFlac(audio.path.string(), song, &error)
+                      : !platform::CopyFileSynced(audio.path.string(), song, &error))
         return false;
     std::string used;
-    if (!jackets_.Write(Pictures(found.song), staged.entry.title, staged.jacket.string(), &used,
+    if (!ImportStepAllowed("jacket", error) ||
+        !jackets_.Write(Pictures(found.song), staged.entry.title, staged.jacket.string(), &used,
                         error))
         return false;
     platform::SyncFile(staged.jacket.string());
@@ -256,13 +291,12 @@ bool ImportRun::Stage(const FoundSong& found, const std::vector<ConvertedChart>&
 void ImportRun::ImportSong(const FoundSong& found) {
     const std::vector<size_t> levels = ChooseLevels(found.song.charts);
     if (levels.empty()) return Skip(found.shown, "no chart with 4 to 8 columns");
-    fs::path audio;
-    platform::AudioFileInfo info;
-    if (!FindAudio(found, audio, info)) return;
+    SongAudio audio;
+    if (!FindAudio(found, audio)) return;
     std::vector<ConvertedChart> charts;
     StagedSong staged;
     for (size_t i = 0; i < levels.size(); ++i) {
-        charts.push_back(ConvertChart(found.song.charts[levels[i]], info.seconds));
+        charts.push_back(ConvertChart(found.song.charts[levels[i]], audio.info.seconds));
         staged.entry.levels[i] = LevelRating(found.song.charts[levels[i]]);
     }
     const std::wstring title =
@@ -272,16 +306,27 @@ void ImportRun::ImportSong(const FoundSong& found) {
         return Skip(found.shown,
                     "every title from \"" + platform::WideToUtf8(title) + "\" on is taken");
     std::string error;
-    if (!Stage(found, charts, audio, info.kind, staged, error) || !store_.Commit(staged, error)) {
+    // Read back before it is put in place: what the game cannot read never reaches the list.
+    if (!Stage(found, charts, audio, staged, error) || !ReadBackStagedSong(staged, error) ||
+        !store_.Commit(staged, error)) {
         SongStore::Discard(staged.folder);
         SongStore::Discard(staged.jacket);
         return Skip(found.shown, error);
     }
+    Committed(found, staged, audio, levels, charts);
+}
+
+void ImportRun::Committed(const FoundSong& found, const StagedSong& staged, const SongAudio& audio,
+                          const std::vector<size_t>& levels,
+                          const std::vector<ConvertedChart>& charts) {
     ++result.imported;
     const MusicEntry& e = staged.entry;
     report_("imported \"" + platform::WideToUtf8(e.title) + "\" from " + found.shown + ": levels " +
             std::to_string(e.levels[0]) + ":" + std::to_string(e.levels[1]) + ":" +
             std::to_string(e.levels[2]));
+    if (audio.convert)
+        report_("  audio: " + audio.path.filename().string() +
+                " converted to FLAC (the game cannot play its WAV format)");
     for (size_t i = 0; i < charts.size(); ++i)
         report_("  level " + std::to_string(i + 1) + " (" +
                 LevelName(found.song.charts[levels[i]], e.levels[i]) +
@@ -291,8 +336,8 @@ void ImportRun::ImportSong(const FoundSong& found) {
 }  // namespace
 
 ImportResult ImportSongs(const std::vector<fs::path>& paths, const fs::path& dataDir,
-                         const ReportLine& report) {
-    ImportRun run(dataDir, report);
+                         const ReportLine& report, const ImportOptions& options) {
+    ImportRun run(dataDir, report, options);
     if (!run.Open(run.result.failure)) return run.result;
     for (const fs::path& path : paths) run.ImportPath(path);
     return run.result;

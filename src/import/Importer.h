@@ -6,7 +6,8 @@
 //     skipped PATH: no chart with 4 to 8 columns
 // Depends on: import/SourceScan.h, import/SimfileReader.h, import/OsuReader.h,
 // import/LevelChoice.h, import/ChartConversion.h, import/SongTitle.h, import/Jacket.h,
-// import/SongStore.h, platform/AudioFileInfo.h, platform/ArchiveReader.h, platform/files/SongFolder.h.
+// import/ReadBack.h, import/SongStore.h, platform/AudioFileInfo.h, platform/ArchiveReader.h,
+// platform/files/SongFolder.h, selection/SongFiles.h (the game's WAV rule).
 #pragma once
 
 #include <filesystem>
@@ -26,8 +27,16 @@ struct ImportResult {
     std::string failure;  // why nothing could be imported at all (data folder, music list)
 };
 
+// What else an import must respect.
+struct ImportOptions {
+    // Content folders read beside the data folder (the bundled content): their songs' titles
+    // are taken, so an imported song never hides one of them or takes its scores.
+    std::vector<std::filesystem::path> reservedFrom;
+};
+
 // Imports every song found in paths into the data folder dataDir.
 ImportResult ImportSongs(const std::vector<std::filesystem::path>& paths,
-                         const std::filesystem::path& dataDir, const ReportLine& report);
+                         const std::filesystem::path& dataDir, const ReportLine& report,
+                         const ImportOptions& options = {});
 
 }  // namespace importer

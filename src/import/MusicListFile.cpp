@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "platform/files/AtomicFile.h"
 #include "platform/Codepage.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/FileSystem.h"
 #include "settings/KeyValueReader.h"
 
@@ -98,10 +98,14 @@ bool MusicListFile::Put(size_t index, const MusicEntry& entry) {
     return true;
 }
 
-bool MusicListFile::Save(std::string& error) const {
+std::string MusicListFile::Bytes() const {
     std::string bytes;
     for (const std::string& line : lines_) bytes += line + "\n";
-    return platform::WriteFileAtomically(path_, bytes, &error);
+    return bytes;
+}
+
+bool MusicListFile::Save(std::string& error) const {
+    return platform::WriteFileAtomically(path_, Bytes(), &error);
 }
 
 }  // namespace importer

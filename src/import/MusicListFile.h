@@ -24,6 +24,9 @@ class MusicListFile {
     bool Put(size_t index, const MusicEntry& entry);
     // Writes the list back atomically; false with the reason in error.
     bool Save(std::string& error) const;
+    // The list's bytes as Save writes them.
+    std::string Bytes() const;
+    const std::string& path() const { return path_; }
 
   private:
     std::string path_;

@@ -1,5 +1,6 @@
 // NoteRows: measures split on ",", rows on line ends; "[…]" and "{…}" groups inside a row (key
-// sounds and extended note syntax of some editors) are read as one cell.
+// sounds and extended note syntax of some editors) are read as one cell, an extended note
+// marked fake as a fake note.
 #include "import/NoteRows.h"
 
 #include <string>
@@ -8,7 +9,30 @@ namespace importer {
 
 namespace {
 
-// The cells of one row: one character each, a bracketed group taken as its first character.
+// A field of an extended note without the blanks around it.
+std::wstring_view Field(std::wstring_view group, size_t index) {
+    for (size_t i = 0; i < index; ++i) {
+        const size_t bar = group.find(L'|');
+        if (bar == std::wstring_view::npos) return {};
+        group.remove_prefix(bar + 1);
+    }
+    group = group.substr(0, group.find(L'|'));
+    while (!group.empty() && group.front() == L' ') group.remove_prefix(1);
+    while (!group.empty() && group.back() == L' ') group.remove_suffix(1);
+    return group;
+}
+
+// The cell of an extended note "{type|attribute|fake|…}": its type, or "F" when the fake field
+// is set on a note that would otherwise be played.
+wchar_t ExtendedCell(std::wstring_view group) {
+    const std::wstring_view type = Field(group, 0);
+    if (type.empty()) return L'0';
+    const bool played = type[0] == L'1' || type[0] == L'2' || type[0] == L'4';
+    return played && Field(group, 2) == L"1" ? L'F' : type[0];
+}
+
+// The cells of one row: one character each, a bracketed group taken as its first character
+// (an extended note as ExtendedCell reads it).
 std::wstring Cells(std::wstring_view line) {
     std::wstring cells;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -17,8 +41,10 @@ std::wstring Cells(std::wstring_view line) {
         if (c == L'[' || c == L'{') {
             const wchar_t close = c == L'[' ? L']' : L'}';
             const size_t end = line.find(close, i);
-            if (c == L'{' && i + 1 < line.size()) cells += line[i + 1];
-            i = end == std::wstring_view::npos ? line.size() : end;
+            const size_t stop = end == std::wstring_view::npos ? line.size() : end;
+            if (c == L'{' && i + 1 < line.size())
+                cells += ExtendedCell(line.substr(i + 1, stop - i - 1));
+            i = stop;
             continue;
         }
         cells += c;

@@ -1,10 +1,13 @@
-// SongStore: lock file, staging names, title choice and the commit with its undo steps.
+// SongStore: the lock, the staging names, what interrupted imports left, and the title choice.
+// The commits are in SongCommit.cpp.
 #include "import/SongStore.h"
 
 #include <unistd.h>
 
+#include "import/ReservedTitles.h"
 #include "import/SongTitle.h"
 #include "platform/Codepage.h"
+#include "platform/files/ContentFiles.h"
 #include "platform/files/FileSystem.h"
 
 namespace importer {
@@ -13,74 +16,155 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every staging name starts so; what is left of them belongs to an interrupted import.
-constexpr const char* kStagingPrefix = ".import-";
+// Every staging name starts so. "[" ends a title in the music list, so no song can have it.
+constexpr const char* kStagingPrefix = "[import ";
+// The ending of a pending note: a new song put in place before its list entry.
+constexpr const char* kPendingEnding = " pending]";
+// Staging names of older versions, which a title could also have: cleared only when unlisted.
+constexpr const char* kOldStagingPrefix = ".import-";
+// The lock of the importers of one data folder.
+constexpr const char* kLockName = "lyrandel-import.lock";
 // Titles tried before giving up on " (n)".
 constexpr int kMaxNumberedTitles = 999;
 
-// Removes leftovers of interrupted imports in folder.
-void ClearLeftovers(const fs::path& folder) {
-    std::error_code code;
-    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code))
-        if (it->path().filename().string().rfind(kStagingPrefix, 0) == 0)
-            SongStore::Discard(it->path());
+ImportStepHook g_stepHook = nullptr;
+
+// True when name starts with prefix.
+bool StartsWith(const std::string& name, const std::string& prefix) {
+    return name.rfind(prefix, 0) == 0;
 }
 
-// Makes a folder and its parents; false with the reason.
-bool MakeFolder(const fs::path& folder, std::string& error) {
+// The names in a folder.
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
     std::error_code code;
-    fs::create_directories(folder, code);
-    if (code || !fs::is_directory(folder)) {
-        error = "cannot make the folder " + folder.string() + ": " + code.message();
+    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+// True for the temporary files of an atomic write of the list ("0.nld.123.tmp").
+bool IsListTemporary(const std::string& name, const std::string& list) {
+    if (!StartsWith(name, list + ".") || name.size() < list.size() + 6) return false;
+    if (name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
+    for (size_t i = list.size() + 1; i + 4 < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+// True when a title read from a pending note can name a song's files.
+bool UsableTitle(const std::wstring& title) {
+    if (title.empty() || title.find_first_of(L"/\\[") != std::wstring::npos ||
+        title.find(L"..") != std::wstring::npos)
         return false;
-    }
+    for (wchar_t c : title)
+        if (c < 0x20) return false;
     return true;
 }
 
 }  // namespace
 
-SongStore::SongStore(fs::path dataDir)
-    : data_(std::move(dataDir)),
-      music_(data_ / "Data" / "Music"),
-      textures_(data_ / "Data" / "Texture") {}
+void SetImportStepHookForTesting(ImportStepHook hook) { g_stepHook = hook; }
+
+bool ImportStepAllowed(const char* step, std::string& error) {
+    if (g_stepHook == nullptr || g_stepHook(step)) return true;
+    error = std::string("cannot write (") + step + "): input/output error";
+    return false;
+}
+
+SongStore::SongStore(fs::path dataDir) : data_(dataDir.lexically_normal()) {
+    // "DIR/" names DIR: the folders found in it then have it as their parent.
+    if (!data_.has_filename() && data_.has_parent_path()) data_ = data_.parent_path();
+}
 
 bool SongStore::Open(std::string& error) {
-    std::error_code code;
-    if (!fs::is_directory(data_, code)) {
-        error = "the data folder " + data_.string() + " does not exist";
-        return false;
+    if (!FindDataLayout(data_, layout_, error)) return false;
+    if (!lock_.Acquire((data_ / kLockName).string(), &error)) return false;
+    if (!list_.Load(layout_.list.string(), error)) return false;
+    FinishPending();
+    ClearLeftovers();
+    return true;
+}
+
+void SongStore::ReserveTitlesOf(const fs::path& contentFolder) {
+    const fs::path list = FindMusicList(contentFolder);
+    MusicListFile other;
+    std::string ignored;
+    // A damaged bundled list stops the game on its own; it reserves nothing here.
+    if (list.empty() || !other.Load(list.string(), ignored)) return;
+    for (const MusicEntry& entry : other.entries()) reserved_.push_back(entry.title);
+}
+
+void SongStore::FinishPending() {
+    for (const std::string& name : NamesIn(layout_.music)) {
+        const size_t ending = std::char_traits<char>::length(kPendingEnding);
+        if (!StartsWith(name, kStagingPrefix) || name.size() < ending ||
+            name.compare(name.size() - ending, ending, kPendingEnding) != 0)
+            continue;
+        const fs::path note = layout_.music / name;
+        std::string bytes, ignored;
+        platform::ReadWholeFile(note.string(), &bytes, &ignored);
+        const std::wstring title = platform::Utf8ToWide(bytes);
+        bool listed = false;
+        for (const MusicEntry& entry : list_.entries()) listed = listed || entry.title == title;
+        // A new song whose list entry was never written: its files go, as if never imported.
+        if (!listed && UsableTitle(title)) {
+            Discard(layout_.music / platform::WideToUtf8(title));
+            Discard(layout_.textures / (platform::WideToUtf8(title) + ".png"));
+        }
+        Discard(note);
     }
-    if (!MakeFolder(music_, error) || !MakeFolder(textures_, error)) return false;
-    if (!lock_.Acquire((music_ / ".import.lock").string(), &error)) return false;
-    ClearLeftovers(music_);
-    ClearLeftovers(textures_);
-    return list_.Load((music_ / "0.nld").string(), error);
+}
+
+void SongStore::ClearLeftovers() const {
+    const std::string listName = layout_.list.filename().string();
+    const auto listed = [this](const std::string& name) {
+        for (const MusicEntry& entry : list_.entries())
+            if (SameTitle(entry.title, platform::Utf8ToWide(name))) return true;
+        return false;
+    };
+    for (const std::string& name : NamesIn(layout_.music))
+        if (StartsWith(name, kStagingPrefix) || IsListTemporary(name, listName) ||
+            (StartsWith(name, kOldStagingPrefix) && !listed(name)))
+            Discard(layout_.music / name);
+    for (const std::string& name : NamesIn(layout_.textures)) {
+        const std::string stem = name.substr(0, name.find(".png"));
+        if (StartsWith(name, kStagingPrefix) ||
+            (StartsWith(name, kOldStagingPrefix) && !listed(stem)))
+            Discard(layout_.textures / name);
+    }
+    for (const std::string& name : NamesIn(data_))
+        if (StartsWith(name, kStagingPrefix)) Discard(data_ / name);
 }
 
 bool SongStore::FilesExist(const std::wstring& title) const {
-    std::error_code code;
-    const std::string name = platform::WideToUtf8(title);
-    return fs::exists(fs::symlink_status(music_ / name, code)) ||
-           fs::exists(fs::symlink_status(textures_ / (name + ".png"), code));
+    const std::wstring jacket = title + L".png";
+    return !platform::FindInFolder(layout_.music.string(), title).path.empty() ||
+           !platform::FindInFolder(layout_.textures.string(), jacket).path.empty();
 }
 
 bool SongStore::ChooseTitle(const std::wstring& title, const std::wstring& credit,
                             std::wstring& chosen, size_t& listIndex) const {
     const std::vector<MusicEntry>& entries = list_.entries();
+    const auto reserved = [this](const std::wstring& candidate) {
+        if (IsReservedTitle(candidate)) return true;
+        for (const std::wstring& other : reserved_)
+            if (SameTitle(other, candidate)) return true;
+        return false;
+    };
     for (int n = 1; n <= kMaxNumberedTitles; ++n) {
         const std::wstring candidate = n == 1 ? title : NumberedTitle(title, n);
+        if (reserved(candidate)) continue;
         size_t found = entries.size();
         for (size_t i = 0; i < entries.size(); ++i)
             if (SameTitle(entries[i].title, candidate)) found = i;
         if (found < entries.size()) {
-            // The same song imported before (title and artist alike) is replaced; a song
-            // imported earlier in this run is another song of the same name.
-            if (entries[found].credit == credit && !written_.count(entries[found].title)) {
-                chosen = entries[found].title;
-                listIndex = found;
-                return true;
-            }
-            continue;
+            // The same song (title and artist alike) replaces its entry, whether it came in
+            // before or earlier in this import.
+            if (entries[found].credit != credit) continue;
+            chosen = entries[found].title;
+            listIndex = found;
+            return true;
         }
         if (FilesExist(candidate)) continue;
         chosen = candidate;
@@ -90,14 +174,15 @@ bool SongStore::ChooseTitle(const std::wstring& title, const std::wstring& credi
     return false;
 }
 
-std::string SongStore::StagingName(const std::string& ending) {
-    return kStagingPrefix + std::to_string(::getpid()) + "-" + std::to_string(++staged_) + ending;
+std::string SongStore::StagingName(const std::string& what) {
+    return kStagingPrefix + std::to_string(::getpid()) + "-" + std::to_string(++staged_) + what +
+           "]";
 }
 
 bool SongStore::NewStaging(StagedSong& song, std::string& error) {
     const std::string name = StagingName("");
-    song.folder = music_ / name;
-    song.jacket = textures_ / (name + ".png");
+    song.folder = layout_.music / name;
+    song.jacket = layout_.textures / (name + ".png");
     std::error_code code;
     if (!fs::create_directory(song.folder, code)) {
         error = "cannot make the folder " + song.folder.string() + ": " + code.message();
@@ -107,7 +192,7 @@ bool SongStore::NewStaging(StagedSong& song, std::string& error) {
 }
 
 bool SongStore::NewUnpackFolder(fs::path& folder, std::string& error) {
-    folder = music_ / StagingName("-unpacked");
+    folder = layout_.music / StagingName(" unpacked");
     std::error_code code;
     if (!fs::create_directory(folder, code)) {
         error = "cannot make the folder " + folder.string() + ": " + code.message();
@@ -116,60 +201,14 @@ bool SongStore::NewUnpackFolder(fs::path& folder, std::string& error) {
     return true;
 }
 
+bool SongStore::ListWith(const StagedSong& song, MusicListFile& next) const {
+    next = list_;
+    return next.Put(song.listIndex, song.entry);
+}
+
 void SongStore::Discard(const fs::path& path) {
     std::error_code code;
     fs::remove_all(path, code);
-}
-
-bool SongStore::Commit(StagedSong& song, std::string& error) {
-    const std::string name = platform::WideToUtf8(song.entry.title);
-    const fs::path folder = music_ / name, jacket = textures_ / (name + ".png");
-    const fs::path oldJacket = song.jacket.string() + ".old";
-    std::error_code code;
-    // The jacket it replaces is kept aside (a second name for the same file, or a copy where
-    // the file system has no second names) until the end.
-    std::string ignored;
-    const bool hadJacket =
-        fs::exists(jacket, code) &&
-        (::link(jacket.c_str(), oldJacket.c_str()) == 0 ||
-         platform::CopyFileSynced(jacket.string(), oldJacket.string(), &ignored));
-    const auto restoreJacket = [&] {
-        if (hadJacket)
-            fs::rename(oldJacket, jacket, code);
-        else
-            fs::remove(jacket, code);
-    };
-    fs::rename(song.jacket, jacket, code);
-    if (code) {
-        error = "cannot put the jacket in place at " + jacket.string() + ": " + code.message();
-        Discard(oldJacket);
-        return false;
-    }
-    bool replaced = false;
-    if (!platform::PutFolderInPlace(song.folder.string(), folder.string(), &replaced, &error)) {
-        restoreJacket();
-        return false;
-    }
-    MusicListFile before = list_;
-    if (!list_.Put(song.listIndex, song.entry) || !list_.Save(error)) {
-        if (error.empty()) error = "the title or credit cannot be written in code page 932";
-        list_ = before;
-        // The old song comes back, the new one goes back to staging and is removed.
-        bool again = false;
-        if (replaced)
-            platform::PutFolderInPlace(song.folder.string(), folder.string(), &again, &ignored);
-        else
-            fs::rename(folder, song.folder, code);
-        restoreJacket();
-        return false;
-    }
-    written_.insert(song.entry.title);
-    // What remains at the staging places is the replaced song.
-    Discard(song.folder);
-    Discard(oldJacket);
-    platform::SyncFolder(music_.string());
-    platform::SyncFolder(textures_.string());
-    return true;
 }
 
 }  // namespace importer

@@ -91,6 +91,21 @@ std::wstring CutToBytes(const std::wstring& text, size_t maxBytes) {
     return Trim(out);
 }
 
+// Characters that code page 932 writes as a plain ASCII byte of another meaning ("¥" as "\",
+// "‾" as "~"), and the full-width forms that keep their look without that meaning.
+constexpr struct {
+    wchar_t from, to;
+} kAsciiLookAlikes[] = {{L'\x00A5', L'\xFFE5'}, {L'\x203E', L'\xFFE3'}};
+
+// text with the ASCII look-alikes made full-width, so that a yen sign never becomes a
+// backslash on the way into the list.
+std::wstring WithoutAsciiLookAlikes(std::wstring text) {
+    for (wchar_t& c : text)
+        for (const auto& pair : kAsciiLookAlikes)
+            if (c == pair.from) c = pair.to;
+    return text;
+}
+
 // Text as the game reads it back from the list: a few characters (the wave dash among them)
 // are written as the code of a look-alike, which reads back as that look-alike.
 std::wstring AsReadBack(const std::wstring& text) {
@@ -101,7 +116,9 @@ std::wstring AsReadBack(const std::wstring& text) {
 
 // The first usable of original and latin, cleaned; replacement fills what cannot be written.
 std::wstring Choose(const std::wstring& original, const std::wstring& latin, wchar_t replacement) {
-    const std::wstring a = Clean(original), b = Clean(latin);
+    // Cleaned as read back, so that nothing the list would turn into "\" or "/" slips through.
+    const std::wstring a = Clean(AsReadBack(WithoutAsciiLookAlikes(original)));
+    const std::wstring b = Clean(AsReadBack(WithoutAsciiLookAlikes(latin)));
     for (const std::wstring& text : {a, b, Unaccented(a), Unaccented(b)})
         if (!text.empty() && IsCp932Writable(text)) return text;
     return Clean(Writable(Unaccented(b.empty() ? a : b), replacement));
@@ -130,7 +147,8 @@ std::wstring EntryCredit(const std::wstring& original, const std::wstring& latin
             if (c < 0x20 || c == 0x7F) c = L' ';
         return Trim(out);
     };
-    const std::wstring a = tidy(original), b = tidy(latin);
+    const std::wstring a = tidy(AsReadBack(WithoutAsciiLookAlikes(original)));
+    const std::wstring b = tidy(AsReadBack(WithoutAsciiLookAlikes(latin)));
     std::wstring credit;
     if (!a.empty() && IsCp932Writable(a))
         credit = a;
@@ -138,7 +156,8 @@ std::wstring EntryCredit(const std::wstring& original, const std::wstring& latin
         credit = b;
     else
         credit = Writable(b.empty() ? a : b, L'?');
-    return credit.substr(0, kMaxCreditChars);
+    // As the list gives it back, so that a later import of the song knows it by its credit.
+    return AsReadBack(credit.substr(0, kMaxCreditChars));
 }
 
 std::wstring NumberedTitle(const std::wstring& title, int n) {

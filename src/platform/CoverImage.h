@@ -11,8 +11,9 @@
 
 namespace platform {
 
-// Pictures with more pixels than this are refused before they are decoded.
-inline constexpr long long kMaxCoverSourcePixels = 64LL * 1024 * 1024;
+// Pictures with a side longer than this are refused before they are decoded: the game's own
+// limit for a jacket.
+inline constexpr long long kMaxCoverSourceSide = 4096;
 
 // Reads the PNG or JPEG file at path (UTF-8; its first bytes decide which, whatever its name)
 // into an opaque size x size RGBA image. False with the reason in error for another kind of

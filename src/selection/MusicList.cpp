@@ -2,7 +2,8 @@
 // decoding (so a bad byte names its line), and the checks that keep a title usable as a file
 // name.
 // With two content folders the player's list and the bundled one are merged, and each song's
-// files are pinned to the folder whose list holds it.
+// files are pinned to the folder whose list holds it; the selection leaves out the player's
+// songs it cannot read (selection/PlayerSongs.h).
 // Depends on: settings/KeyValueReader.h, platform/Codepage.h, platform/files/ContentFiles.h,
 // services/TextureStore.h.
 #include "selection/MusicList.h"
@@ -17,6 +18,7 @@
 #include "platform/Codepage.h"
 #include "platform/files/ContentFiles.h"
 #include "platform/files/FileSystem.h"
+#include "selection/PlayerSongs.h"
 #include "services/TextureStore.h"
 #include "settings/KeyValueReader.h"
 
@@ -123,25 +125,66 @@ bool ReadOneList(const std::string& path, const JacketLoader& loadJacket,
     return true;
 }
 
+// Reads a list that the whole-file reading refused line by line: each line that reads is an
+// entry, each other line is left out with its message; false when the file cannot be read.
+bool ReadListByLines(const std::string& path, const JacketLoader& loadJacket,
+                     std::vector<MusicEntry>& entries, std::vector<LeftOutSong>& leftOut) {
+    entries.clear();
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::wstring text;
+        MusicListError failure;
+        if (!DecodeList(line, text, failure) || !ParseMusicList(text, loadJacket, entries, failure))
+            leftOut.push_back({L"", LocatedMessage(path, number, failure.message)});
+    }
+    return !file.bad();
+}
+
+// Leaves out the entries of a player's list whose files cannot be read.
+void LeaveOutUnreadable(std::vector<MusicEntry>& entries, size_t folder,
+                        std::vector<LeftOutSong>& leftOut) {
+    std::vector<MusicEntry> kept;
+    for (MusicEntry& entry : entries) {
+        std::string problem = PlayerSongProblem(entry, folder);
+        if (problem.empty())
+            kept.push_back(std::move(entry));
+        else
+            leftOut.push_back({entry.title, std::move(problem)});
+    }
+    entries = std::move(kept);
+}
+
 // Reads the list of each folder, first folder first (the player's: its titles win, so the
 // same title of a later folder is neither pinned nor its jacket loaded). Only the last folder
-// (the bundled content) must have a list. Each failed list adds its message to errors.
+// (the bundled content) must have a list. Each failed list adds its message to errors; with
+// leftOut, the songs of the player's lists that cannot be read are left out there instead.
 void ReadFolderLists(const std::vector<std::string>& folders, const JacketLoader& loadJacket,
-                     std::vector<std::vector<MusicEntry>>& lists,
-                     std::vector<std::string>& errors) {
+                     std::vector<std::vector<MusicEntry>>& lists, std::vector<std::string>& errors,
+                     std::vector<LeftOutSong>* leftOut) {
     lists.assign(folders.size(), {});
     std::set<std::wstring> taken;
     for (size_t i = 0; i < folders.size(); ++i) {
         const std::string path = ListPathIn(folders[i]);
-        if (i + 1 < folders.size() && !platform::PathExists(path)) continue;
+        const bool player = i + 1 < folders.size();
+        if (player && !platform::PathExists(path)) continue;
+        const bool lenient = player && leftOut != nullptr;
         const JacketLoader pinAndLoad = [&, i](const std::wstring& title) {
             if (taken.count(title)) return true;
             platform::PinContent(kMusicFolder + title + L"/", i);
             platform::PinContent(kTextureFolder + title + L".png", i);
-            return loadJacket(title);
+            // A player's song with a bad jacket is left out with the rest of its files' checks.
+            return loadJacket(title) || lenient;
         };
         std::string error;
-        if (!ReadOneList(path, pinAndLoad, lists[i], error)) errors.push_back(error);
+        if (!ReadOneList(path, pinAndLoad, lists[i], error)) {
+            if (!lenient) errors.push_back(error);
+            if (lenient && !ReadListByLines(path, pinAndLoad, lists[i], *leftOut))
+                leftOut->push_back({L"", error});
+        }
+        if (lenient) LeaveOutUnreadable(lists[i], i, *leftOut);
         for (const MusicEntry& entry : lists[i]) taken.insert(entry.title);
     }
 }
@@ -189,10 +232,17 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error) {
     std::string reason;
     const JacketLoader checkJacket = [&reason](const std::wstring& title) {
+        reason.clear();
         return TextureStore::Get().jackets().Check(title, &reason);
     };
-    if (ReadMusicList(entries, error, checkJacket)) return true;
-    if (!reason.empty()) error += ": " + reason;
+    std::vector<std::string> errors;
+    std::vector<LeftOutSong> leftOut;
+    const bool ok = ReadMusicLists(entries, errors, checkJacket, &leftOut);
+    for (const LeftOutSong& song : leftOut) ReportLeftOutSong(song.title, song.reason);
+    if (ok) return true;
+    error = errors.front();
+    // The jacket check's reason belongs to the line that names a jacket.
+    if (!reason.empty() && error.find("jacket \"") != std::string::npos) error += ": " + reason;
     return false;
 }
 
@@ -205,7 +255,7 @@ bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
 }
 
 bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& errors,
-                    const JacketLoader& loadJacket) {
+                    const JacketLoader& loadJacket, std::vector<LeftOutSong>* leftOut) {
     const std::vector<std::string>& folders = platform::ContentFolders();
     platform::ClearContentPins();
     if (folders.size() == 1) {
@@ -215,7 +265,7 @@ bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& 
         return entries.empty() ? (errors.push_back(NoEntryMessage(path)), false) : true;
     }
     std::vector<std::vector<MusicEntry>> lists;
-    ReadFolderLists(folders, loadJacket, lists, errors);
+    ReadFolderLists(folders, loadJacket, lists, errors, leftOut);
     MergeLists(lists, entries);
     if (errors.empty() && entries.empty())
         errors.push_back(NoEntryMessage(ListPathIn(folders.back())));

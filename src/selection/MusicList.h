@@ -37,7 +37,8 @@ bool ParseMusicList(std::wstring_view text, const JacketLoader& loadJacket,
 
 // Reads kMusicListPath, checking each jacket's header through the texture store's jacket
 // cache (jackets are decoded when first drawn). False with one line "file:line: message" in
-// error when the file is missing, malformed or empty, or a jacket cannot be read. With two
+// error when the file is missing, malformed or empty, or a jacket cannot be read; the player's
+// songs that cannot be read are left out instead, each named once on stderr. With two
 // content folders (platform/files/ContentFiles.h) the lists are merged: the bundled songs, then the
 // player's, a title of the player's replacing the bundled one; each song's folder and jacket
 // are pinned to the folder its entry came from.
@@ -45,7 +46,16 @@ bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error);
 // The same with the jacket loading given by the caller (the content check).
 bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
                    const JacketLoader& loadJacket);
+// A song of the player's folder left out of the selection (no title for a line that does not
+// read as an entry), and why.
+struct LeftOutSong {
+    std::wstring title;
+    std::string reason;
+};
+
 // The same, reading every list even after one fails (the content check): one message per
-// failed list in errors, the entries of what could be read in entries.
+// failed list in errors, the entries of what could be read in entries. With leftOut (the
+// selection), the player's songs whose files or list lines cannot be read are left out and
+// named there instead of failing the reading; the last folder keeps the stop rule.
 bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& errors,
-                    const JacketLoader& loadJacket);
+                    const JacketLoader& loadJacket, std::vector<LeftOutSong>* leftOut = nullptr);

@@ -3,21 +3,13 @@
 // first; a file found only under a name of another letter case is a warning.
 #include "shell/ContentCheck.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <memory>
 
-#include "audio/SongFile.h"
-#include "gameplay/ChartReader.h"
 #include "media/SoundEffect.h"
-#include "media/SystemError.h"
-#include "media/WAVFileReader.h"
-#include "platform/AudioDecoder.h"
 #include "platform/Codepage.h"
 #include "platform/files/ContentFiles.h"
-#include "platform/files/FileSystem.h"
-#include "platform/ImageCodec.h"
 #include "selection/MusicList.h"
+#include "selection/SongFiles.h"
 #include "settings/Config.h"
 
 namespace {
@@ -59,79 +51,34 @@ std::string Locate(const std::wstring& relative, CheckRun& run) {
 
 // A PNG must decode as the texture loader decodes it.
 void CheckTexture(const std::wstring& relative, CheckRun& run) {
-    const std::string path = Locate(relative, run);
-    if (!platform::PathExists(path)) return run.problems.push_back(path + ": missing file");
-    if (run.depth == CheckDepth::kPresence) return;
-    platform::Image image;
-    std::string error;
-    if (platform::DecodePng(path, &image, &error)) return;
-    // The decoder's message names the file too; the line names it once, at its start.
-    const std::string named = " " + path + ":";
-    if (const size_t at = error.find(named); at != std::string::npos)
-        error.replace(at, named.size(), ":");
-    run.problems.push_back(path + ": " + error);
-}
-
-// A compressed song must decode from its first sample to its last.
-void CheckCompressedSound(const std::string& name, Problems& out) {
-    int systemError = 0;
-    std::string why;
-    std::unique_ptr<platform::AudioDecoder> decoder =
-        platform::OpenAudioDecoder(name, &systemError, &why);
-    if (!decoder && systemError == ENOENT) return out.push_back(name + ": missing file");
-    std::vector<float> piece(size_t(4096) * (decoder ? decoder->Format().channels : 1));
-    size_t got = 1;
-    while (decoder && got > 0)
-        if (!decoder->Read(piece.data(), 4096, &got, &why)) decoder.reset();
-    if (!why.empty()) out.push_back(name + ": not a readable sound file (" + why + ")");
+    PictureProblems(Locate(relative, run), run.depth, run.problems);
 }
 
 // A sound must read and carry a format the audio engine plays.
 void CheckSound(const std::wstring& relative, CheckRun& run) {
-    const std::string name = Locate(relative, run);
-    if (run.depth == CheckDepth::kPresence) {
-        if (!platform::PathExists(name)) run.problems.push_back(name + ": missing file");
-        return;
-    }
-    if (DirectX::IsCompressedSoundName(relative)) return CheckCompressedSound(name, run.problems);
-    std::unique_ptr<uint8_t[]> data;
-    size_t bytes = 0;
-    DirectX::WaveFileInfo info;
-    int systemError = 0;
-    const DirectX::HRESULT hr =
-        DirectX::ReadWavFile(platform::Utf8ToWide(name), data, bytes, info, &systemError);
-    char code[16];
-    std::snprintf(code, sizeof code, "%08X", static_cast<unsigned>(hr));
-    if (DirectX::IsNotFound(hr))
-        run.problems.push_back(name + ": missing file");
-    else if (systemError != 0)
-        run.problems.push_back(name + ": " + DirectX::SystemErrorText(systemError) + " (code " +
-                               code + ")");
-    else if (DirectX::Failed(hr))
-        run.problems.push_back(name + ": not a readable WAV file (code " + code + ")");
-    else if (!DirectX::IsValidWaveFormat(info.format, info.formatBytes))
-        run.problems.push_back(name + ": the wave format cannot be played");
+    SoundProblems(Locate(relative, run), DirectX::IsCompressedSoundName(relative), run.depth,
+                  run.problems);
 }
 
-// Checks every chart of every playable level and each song of the list.
+// Checks the song file and every chart of every playable level of each song of the list.
 void CheckSongs(const std::vector<MusicEntry>& entries, CheckRun& run) {
-    for (const MusicEntry& entry : entries) {
-        const std::wstring folder = L"Data/Music/" + entry.title + L"/";
-        CheckSound(SongFilePath(entry.title), run);
-        for (int level = 1; level <= 3; ++level) {
-            if (entry.levels[level - 1] < 1) continue;
-            const std::string path = Locate(folder + std::to_wstring(level) + L".nsd", run);
-            ChartContent chart;
-            for (std::string& p : CheckChartFile(path, chart)) run.problems.push_back(std::move(p));
-        }
-    }
+    const LocateFile locate = [&run](const std::wstring& relative) {
+        return Locate(relative, run);
+    };
+    SongCheck check;
+    check.depth = run.depth;
+    check.jacket = false;  // read with the list
+    check.authoring = true;
+    for (const MusicEntry& entry : entries)
+        for (std::string& p : SongProblems(entry, locate, check))
+            run.problems.push_back(std::move(p));
 }
 
 // Reads the music lists with every jacket checked; the songs of what could be read follow.
 void CheckMusic(CheckRun& run) {
     std::vector<MusicEntry> entries;
     const JacketLoader checkJacket = [&run](const std::wstring& title) {
-        CheckTexture(L"Data/Texture/" + title + L".png", run);
+        JacketProblems(Locate(L"Data/Texture/" + title + L".png", run), run.depth, run.problems);
         return true;
     };
     std::vector<std::string> errors;

@@ -2,16 +2,13 @@
 // and reports each problem as "file:line: message" ("file: message" for a whole file), and
 // each file found only under a name of another letter case as a warning that does not fail
 // the check.
-// Depends on: settings/Config, selection/MusicList, gameplay/ChartReader, media/WAVFileReader,
-// platform/ImageCodec.
+// Depends on: settings/Config, selection/MusicList, selection/SongFiles (each song's files).
 #pragma once
 
 #include <string>
 #include <vector>
 
-// How deep a check looks: every byte, or only that every file is there and the music list
-// and charts read (cheap enough for every start of the game).
-enum class CheckDepth { kFull, kPresence };
+#include "selection/SongFiles.h"
 
 // Checks the content of the content folders (platform/files/ContentFiles.h); returns every problem
 // found, in file order. Files found under a name of another letter case go into warnings.

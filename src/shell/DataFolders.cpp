@@ -64,6 +64,7 @@ bool WritableDataFolder(const std::string& dataDir, std::string* folder, std::st
     // Absolute, so entering it later does not move it (a relative HOME).
     path = std::filesystem::absolute(path).lexically_normal().string();
     if (!platform::MakePlayerFolder(path, error)) return false;
+    if (!platform::CheckPlayerFolderIsOwn(path, error)) return false;
     *folder = path;
     return true;
 }
@@ -91,6 +92,7 @@ bool EnterCheckFolders(const std::string& dataDir, std::string* error) {
         return Enter(bundled, error);
     }
     player = std::filesystem::absolute(player).lexically_normal().string();
+    if (!platform::CheckPlayerFolderIsOwn(player, error)) return false;
     if (!Enter(player, error)) return false;
     platform::SetContentFolders({player, bundled});
     return true;

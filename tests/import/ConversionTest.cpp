@@ -1,6 +1,7 @@
 // Lanes, the two-update rule, the values written, and the level choice.
 #include <gtest/gtest.h>
 
+#include "../gameplay/GameHarness.h"
 #include "import/ChartConversion.h"
 #include "import/LevelChoice.h"
 
@@ -65,12 +66,12 @@ TEST(ChartConversion, ValuesBpmSecondAndWhatTheAudioDoesNotCover) {
     chart.leftOut.mines = 2;
     const ConvertedChart out = ConvertChart(chart, 29.2);
     EXPECT_EQ(out.bpm, 600);
-    EXPECT_EQ(out.second, 30);
+    EXPECT_EQ(out.second, 25);
     EXPECT_EQ(out.report.notes, 3);
     EXPECT_EQ(out.report.beforeAudio, 1);
     EXPECT_EQ(out.report.afterAudio, 1);
     EXPECT_EQ(ChartFileText(out),
-              "BPM[600]\nSecond[30]\n[RL 0.0017204301]\n[BU 0.10924731]\n"
+              "BPM[600]\nSecond[25]\n[RL 0.0017204301]\n[BU 0.10924731]\n"
               "[RD 0.27053764]\n");
     EXPECT_EQ(ReportText(out.report),
               "3 notes; 1 hold as a tap; 1 dropped (before the audio starts); 1 dropped (after the "
@@ -115,4 +116,49 @@ TEST(LevelChoice, PreferredColumnsThenEasiestMiddleHardest) {
     EXPECT_EQ(LevelRating(Chart(7, 0, 0, 0.2, true)), 1);
     EXPECT_EQ(LevelRating(Chart(8, 3, 0)), 1);
     EXPECT_EQ(LevelRating(Chart(8, 3, 11)), 11);
+}
+
+namespace {
+
+// The key of a red-lane direction: Up W, Right D, Down S, Left A.
+uint32_t RedKey(int32_t direction) {
+    static constexpr uint32_t kKeys[4] = {gametest::kW, gametest::kD, gametest::kS, gametest::kA};
+    return kKeys[direction & 3];
+}
+
+class ChartLength : public gametest::GameHarness {};
+
+}  // namespace
+
+TEST(ChartConversion, SecondIsTheShortestPlayThatOutlastsTheAudio) {
+    EXPECT_EQ(ChartSecond(200.5), 203);
+    EXPECT_EQ(ChartSecond(14.5), 10);
+    // 359 + 60 x 10 updates are exactly 15.344 s: that length needs 10, a hair more 11.
+    EXPECT_EQ(ChartSecond(15.344), 10);
+    EXPECT_EQ(ChartSecond(15.3441), 11);
+    EXPECT_EQ(ChartSecond(5.0), 0);
+    EXPECT_EQ(ChartSecond(0.0), 0);
+}
+
+// The game's own counters on a converted long song: the note at the audio's last moment still
+// reaches the hit line and is judged.
+TEST_F(ChartLength, TheLastNoteOfALongSongIsJudged) {
+    SourceChart chart;
+    chart.columns = 4;
+    chart.tempo = 150;
+    chart.notes = {Tap(1.0, 0), Tap(200.49, 0)};
+    const ConvertedChart converted = ConvertChart(chart, 200.5);
+    WriteChart(ChartFileText(converted));
+    Start();
+    const float reach = gametest::Unit(converted.bpm);
+    for (int guard = 0; guard < 20000 && !Red().empty(); ++guard) {
+        if (Red().front().distance <= reach && Red().front().distance > -reach) {
+            Next({RedKey(Red().front().direction)});
+            Next();  // a gap, so the next press is a new one
+        } else {
+            ASSERT_EQ(Next(), nullptr);
+        }
+    }
+    EXPECT_TRUE(Red().empty()) << "a note left unjudged at update " << updates;
+    EXPECT_LE(updates, 692 + 60 * converted.second + 2);
 }

@@ -11,92 +11,13 @@
 #include <map>
 #include <regex>
 
-#include "import/Importer.h"
-#include "platform/files/AtomicFile.h"
-#include "platform/Codepage.h"
+#include "ImportFixture.h"
 #include "platform/ImageCodec.h"
-#include "support/ImportSongWriter.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
 
-namespace {
-
-class Import : public ::testing::Test {
-  protected:
-    fs::path work, data, sources;
-    std::vector<std::string> lines;
-
-    void SetUp() override {
-        work = fs::temp_directory_path() /
-               ("lyrandel-import-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(work);
-        data = work / "data";
-        sources = work / "sources";
-        fs::create_directories(data);
-        fs::create_directories(sources);
-    }
-    void TearDown() override {
-        platform::SetAtomicWriteHookForTesting(nullptr);
-        fs::remove_all(work);
-    }
-
-    // Imports the paths; returns the result, the report in lines.
-    importer::ImportResult Run(const std::vector<fs::path>& paths) {
-        lines.clear();
-        return importer::ImportSongs(paths, data,
-                                     [this](const std::string& line) { lines.push_back(line); });
-    }
-
-    // The music list, decoded.
-    std::wstring List() const {
-        const std::string bytes = ReadBytes(data / "Data/Music/0.nld");
-        return platform::Cp932ToWide(bytes).value_or(L"<not code page 932>");
-    }
-
-    // Every file below the data folder but the lock.
-    std::vector<std::string> DataFiles() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::recursive_directory_iterator(data))
-            if (e.is_regular_file() && e.path().filename() != ".import.lock")
-                names.push_back(fs::relative(e.path(), data).string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    // The sounding times of a chart's notes (from their values), sorted.
-    std::vector<double> ChartTimes(const std::string& title, int level) const {
-        const std::string text =
-            ReadBytes(data / "Data/Music" / title / (std::to_string(level) + ".nsd"));
-        std::smatch m;
-        EXPECT_TRUE(std::regex_search(text, m, std::regex("^BPM\\[(\\d+)\\]")));
-        const double bpm = std::stod(m[1]);
-        std::vector<double> times;
-        const std::regex note("\\[[RB][URDL] ([0-9.e-]+)\\]");
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), note);
-             it != std::sregex_iterator(); ++it)
-            times.push_back((348750.0 * std::stof((*it)[1]) / bpm - 1) / 62.5);
-        std::sort(times.begin(), times.end());
-        return times;
-    }
-};
-
-// Notes of an 8-column simfile: one per beat, in turn through the columns.
-std::vector<std::pair<double, int>> Walk(int count, double step = 1.0, int columns = 8) {
-    std::vector<std::pair<double, int>> notes;
-    for (int i = 0; i < count; ++i) notes.emplace_back(1 + i * step, i % columns);
-    return notes;
-}
-
-// Expects each time to match within half a millisecond.
-void ExpectTimes(const std::vector<double>& actual, std::vector<double> expected) {
-    std::sort(expected.begin(), expected.end());
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) EXPECT_NEAR(actual[i], expected[i], 5e-4) << i;
-}
-
-}  // namespace
+using namespace importtest;
 
 TEST_F(Import, SimfilesAndBeatmapArchivesWithEveryAudioKind) {
     SimfileSong ogg;
@@ -151,7 +72,7 @@ TEST_F(Import, SimfilesAndBeatmapArchivesWithEveryAudioKind) {
     ExpectTimes(ChartTimes("Four Lanes", 1), second.noteTimes);
     ExpectTimes(ChartTimes("Click Map", 2), third.noteTimes);
     EXPECT_EQ(ReadBytes(data / "Data/Music/Tempo Song/1.nsd").substr(0, 21),
-              "BPM[120]\nSecond[7]\n[R");
+              "BPM[120]\nSecond[2]\n[R");
 
     // The audio is copied unchanged under the title; the source is untouched.
     EXPECT_EQ(ReadBytes(data / "Data/Music/Tempo Song/Tempo Song.ogg"), before.at("ogg"));
@@ -190,13 +111,13 @@ TEST_F(Import, ReimportReplacesAndAnotherSongOfTheTitleGetsANumber) {
     WriteSimfileSong(sources / "a", song);
     song.artist = "Other Band";
     WriteSimfileSong(sources / "b", song);
-    // The same song twice in one run: the second is another song of that title.
+    // The same song twice in one run replaces itself, as it does across runs.
     ASSERT_EQ(Run({sources / "a", sources / "b", sources / "a"}).imported, 3);
     EXPECT_EQ(List(),
-              L"Demo[1:2:3]Someone\r\nClick Song[7:0:0]Tester\nClick Song (2)[7:0:0]Other Band\n"
-              L"Click Song (3)[7:0:0]Tester\n");
+              L"Demo[1:2:3]Someone\r\nClick Song[7:0:0]Tester\nClick Song (2)[7:0:0]Other Band\n");
     EXPECT_TRUE(fs::exists(data / "Data/Music/Click Song (2)/Click Song (2).ogg"));
-    EXPECT_TRUE(fs::exists(data / "Data/Texture/Click Song (3).png"));
+    EXPECT_TRUE(fs::exists(data / "Data/Texture/Click Song (2).png"));
+    EXPECT_FALSE(fs::exists(data / "Data/Texture/Click Song (3).png"));
 }
 
 TEST_F(Import, SkippedSongsAndPathsSayWhy) {
@@ -274,8 +195,11 @@ TEST_F(Import, ADamagedMusicListStopsTheImportBeforeAnythingIsWritten) {
 
 namespace {
 
-// Fails the rename that puts the new music list in place.
-bool FailListRename(const char* step) { return std::string(step) != "rename"; }
+// Fails the rename that puts the new music list in place, and the swap that brings in a
+// replacing song with its list.
+bool FailListRename(const char* step) {
+    return std::string(step) != "rename" && std::string(step) != "swap";
+}
 
 }  // namespace
 
@@ -298,16 +222,18 @@ TEST_F(Import, ASongWhoseListCannotBeWrittenLeavesNothingBehind) {
     WriteSimfileSong(sources / "b", song);
     for (const char* source : {"a", "b"}) {
         platform::SetAtomicWriteHookForTesting(FailListRename);
+        importer::SetImportStepHookForTesting(FailListRename);
         const importer::ImportResult result = Run({sources / source});
         platform::SetAtomicWriteHookForTesting(nullptr);
+        importer::SetImportStepHookForTesting(nullptr);
         EXPECT_EQ(result.imported, 0);
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_NE(lines[0].find("cannot write"), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find("cannot "), std::string::npos) << lines[0];
         EXPECT_EQ(ReadBytes(data / "Data/Music/0.nld"), list);
         EXPECT_EQ(DataFiles(), files);
         EXPECT_EQ(ReadBytes(data / "Data/Music/Click Song/1.nsd"), chart);
         EXPECT_EQ(ReadBytes(data / "Data/Texture/Click Song.png"), jacket);
         for (const auto& e : fs::directory_iterator(data / "Data/Music"))
-            EXPECT_NE(e.path().filename().string().rfind(".import-", 0), 0u) << e.path();
+            EXPECT_NE(e.path().filename().string().rfind("[import ", 0), 0u) << e.path();
     }
 }

@@ -107,3 +107,21 @@ TEST(SimfileReader, DifficultyNamesOldAndNew) {
     EXPECT_EQ(DifficultyRank(L"Oni"), 4);
     EXPECT_EQ(DifficultyRank(L"whatever"), 5);
 }
+
+// Extended notes "{type|attribute|fake|vanish}": a fake one is left out and counted, the others
+// are notes of their type; key sound groups stay one cell.
+TEST(SimfileReader, ExtendedFakeNotesAreLeftOutAndCounted) {
+    const SourceSong song = Read(
+        "#TITLE:Pump;#BPMS:0=60;#NOTES:pump-single::Hard:9::"
+        "{1|n|1|0}0000\n0{1|n|0|0}000\n00{2|v|1|0}00\n000{1|n|0|0}1[5]\n{M|n|1|0}0{ 1 | s | 1 | 0 "
+        "}00\n;");
+    ASSERT_EQ(song.charts.size(), 1u);
+    const SourceChart& c = song.charts[0];
+    EXPECT_EQ(c.columns, 5);
+    EXPECT_EQ(c.leftOut.fakes, 3);
+    EXPECT_EQ(c.leftOut.mines, 1);
+    ASSERT_EQ(c.notes.size(), 3u);
+    EXPECT_EQ(c.notes[0].column, 1);
+    EXPECT_EQ(c.notes[1].column, 3);
+    EXPECT_EQ(c.notes[2].column, 4);
+}

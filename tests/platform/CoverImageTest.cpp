@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/CoverImage.h"
 #include "platform/ImageCodec.h"
@@ -91,7 +92,33 @@ TEST(CoverImage, OtherFilesAndHugePicturesAreRefused) {
     for (int shift = 24; shift >= 0; shift -= 8) png += static_cast<char>((crc >> shift) & 0xFF);
     std::ofstream(file, std::ios::binary) << png;
     EXPECT_FALSE(platform::LoadCoverImage(file.string(), 256, &cover, &error));
-    EXPECT_EQ(error, "the picture is too large");
+    EXPECT_EQ(error,
+              "the picture is 30000x30000 pixels; a picture may be at most 4096 on each side");
     EXPECT_FALSE(platform::LoadCoverImage(Temp("none.png").string(), 256, &cover, &error));
+    fs::remove(file);
+}
+
+// Long thin pictures: one side beyond the jackets' limit is refused by the header; at the limit
+// the centre square is scaled up, never the whole picture.
+TEST(CoverImage, LongThinPicturesAreBoundedOnBothSides) {
+    const fs::path file = Temp("thin.png");
+    platform::Image cover;
+    std::string error;
+    for (const auto& [w, h, fits] : {std::tuple{1, 16000, false}, std::tuple{16000, 1, false},
+                                     std::tuple{1, 4096, true}, std::tuple{4096, 2, true}}) {
+        GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, w, h);
+        gdk_pixbuf_fill(pixbuf, 0x3060C0FF);
+        ASSERT_TRUE(gdk_pixbuf_save(pixbuf, file.c_str(), "png", nullptr, NULL));
+        g_object_unref(pixbuf);
+        EXPECT_EQ(platform::LoadCoverImage(file.string(), 256, &cover, &error), fits)
+            << w << "x" << h;
+        if (!fits) {
+            EXPECT_NE(error.find("at most 4096 on each side"), std::string::npos) << error;
+            continue;
+        }
+        EXPECT_EQ(cover.width, 256);
+        EXPECT_EQ(cover.rgba.size(), 256u * 256 * 4);
+        EXPECT_NEAR(cover.rgba[(200 * 256 + 3) * 4 + 2], 0xC0, 2);
+    }
     fs::remove(file);
 }

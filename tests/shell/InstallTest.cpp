@@ -145,6 +145,16 @@ TEST_F(InstalledGame, RefusesToStartWithOneLineSayingWhy) {
         ExpectRefusal(HomeEnv(), "cannot write in " + player.string());
         fs::permissions(player, fs::perms::owner_all);
     }
+    // A player's folder others may write in: the game, its check and its importer refuse it.
+    fs::create_directories(player);
+    fs::permissions(player, fs::perms::owner_all | fs::perms::others_all);
+    ExpectRefusal(HomeEnv(),
+                  "the player's folder " + player.string() + " can be written by others");
+    EXPECT_EQ(run.Run("--check", HomeEnv()), 1);
+    EXPECT_NE(run.errors.find("can be written by others"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.Run("--import '" + run.work.string() + "'", HomeEnv()), 1);
+    EXPECT_NE(run.errors.find("can be written by others"), std::string::npos) << run.errors;
+    fs::permissions(player, fs::perms::owner_all);
 
     // Bundled content damaged, then missing altogether.
     fs::remove(bundled / "Data/SE/kira2.wav");

@@ -155,7 +155,8 @@ WrittenSong WriteSimfileSong(const fs::path& folder, const SimfileSong& song) {
 WrittenSong WriteBeatmapArchive(const fs::path& path, const BeatmapSet& set) {
     WrittenSong written;
     written.folder = path;
-    const std::string audioName = "audio." + ExtensionOf(set.audio);
+    const std::string audioName =
+        set.audioName.empty() ? "audio." + ExtensionOf(set.audio) : set.audioName;
     std::vector<ArchiveEntry> entries;
     std::vector<double> clicks;  // every difficulty's notes
     for (const auto& [name, notes] : set.difficulties) {

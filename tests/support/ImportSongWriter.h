@@ -61,6 +61,7 @@ struct BeatmapSet {
     double tempo = 150.0;
     double audioSeconds = 5.0;
     AudioKind audio = AudioKind::kMp3;
+    std::string audioName;  // the audio's name in the archive; "audio.EXT" when empty
     // Per difficulty: its name and its notes (milliseconds, column).
     std::vector<std::pair<std::string, std::vector<std::pair<int, int>>>> difficulties;
 };

@@ -37,14 +37,16 @@ long long BigEndian(const std::string& bytes, size_t at, int n) {
     return value;
 }
 
-// The pixel count the file's header gives (PNG: its first chunk; JPEG: its frame header), or
-// -1 when the header cannot be found (the decoder then decides). Read before decoding, since
-// a decoder allocates the whole picture before it lets us refuse it.
-long long HeaderPixels(const std::string& bytes, const char* type) {
-    if (std::string(type) == "png")
-        return bytes.size() >= 24 && bytes.compare(12, 4, "IHDR") == 0
-                   ? BigEndian(bytes, 16, 4) * BigEndian(bytes, 20, 4)
-                   : -1;
+// The picture's size as the file's header gives it (PNG: its first chunk; JPEG: its frame
+// header); false when the header cannot be found (the decoder then decides). Read before
+// decoding, since a decoder allocates the whole picture before it lets us refuse it.
+bool HeaderSize(const std::string& bytes, const char* type, long long* width, long long* height) {
+    if (std::string(type) == "png") {
+        if (bytes.size() < 24 || bytes.compare(12, 4, "IHDR") != 0) return false;
+        *width = BigEndian(bytes, 16, 4);
+        *height = BigEndian(bytes, 20, 4);
+        return true;
+    }
     size_t at = 2;
     while (at + 4 <= bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF) {
         const unsigned char marker = static_cast<unsigned char>(bytes[at + 1]);
@@ -58,30 +60,47 @@ long long HeaderPixels(const std::string& bytes, const char* type) {
         }
         const bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame)
-            return at + 9 <= bytes.size()
-                       ? BigEndian(bytes, at + 5, 2) * BigEndian(bytes, at + 7, 2)
-                       : -1;
+        if (frame) {
+            if (at + 9 > bytes.size()) return false;
+            *height = BigEndian(bytes, at + 5, 2);
+            *width = BigEndian(bytes, at + 7, 2);
+            return true;
+        }
         at += 2 + static_cast<size_t>(BigEndian(bytes, at + 2, 2));
     }
-    return -1;
+    return false;
+}
+
+// True when a picture of that size may be read: neither side beyond the jackets' limit.
+bool SizeAllowed(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxCoverSourceSide && height <= kMaxCoverSourceSide;
+}
+
+// Why a picture of that size is refused.
+std::string TooLarge(long long width, long long height) {
+    return "the picture is " + std::to_string(width) + "x" + std::to_string(height) +
+           " pixels; a picture may be at most " + std::to_string(kMaxCoverSourceSide) +
+           " on each side";
 }
 
 // What the size callback learnt of the picture.
 struct Prepared {
     int size = 0;
     bool tooLarge = false;
+    int width = 0, height = 0;
 };
 
 // Refuses oversized pictures and asks the decoder for the smallest size that still fills the
 // square, so that large JPEG pictures decode at a fraction of their pixels.
 void OnSizePrepared(GdkPixbufLoader* loader, int width, int height, gpointer data) {
     auto* prepared = static_cast<Prepared*>(data);
-    if (width <= 0 || height <= 0 ||
-        static_cast<long long>(width) * height > kMaxCoverSourcePixels) {
+    prepared->width = width;
+    prepared->height = height;
+    if (!SizeAllowed(width, height)) {
         prepared->tooLarge = true;
         return;
     }
+    // Both sides are at most the limit, so the scaled sides stay small and within an int.
     const double scale = static_cast<double>(prepared->size) / std::min(width, height);
     if (scale < 1.0)
         gdk_pixbuf_loader_set_size(loader, std::max(prepared->size, (int)std::ceil(width * scale)),
@@ -110,7 +129,7 @@ GdkPixbuf* Decode(const std::string& bytes, const char* type, int size, std::str
     const bool closed = gdk_pixbuf_loader_close(loader, ok ? &failure : nullptr);
     GdkPixbuf* pixbuf = nullptr;
     if (prepared.tooLarge)
-        *error = "the picture is too large";
+        *error = TooLarge(prepared.width, prepared.height);
     else if (!ok || !closed)
         *error = failure ? failure->message : "damaged picture";
     else if (GdkPixbuf* decoded = gdk_pixbuf_loader_get_pixbuf(loader))
@@ -122,14 +141,18 @@ GdkPixbuf* Decode(const std::string& bytes, const char* type, int size, std::str
     return pixbuf;
 }
 
-// Scales so the shorter side is size, crops the centre and lays it over black.
-void SquareOf(GdkPixbuf* pixbuf, int size, Image* out) {
+// The centre square of the picture scaled to size x size, laid over black; false when the
+// scaling fails (out of memory). The square is cut before scaling, so a long thin picture
+// never becomes a huge one on the way.
+bool SquareOf(GdkPixbuf* pixbuf, int size, Image* out) {
     const int w = gdk_pixbuf_get_width(pixbuf), h = gdk_pixbuf_get_height(pixbuf);
-    const double scale = static_cast<double>(size) / std::min(w, h);
-    const int sw = std::max(size, (int)std::lround(w * scale));
-    const int sh = std::max(size, (int)std::lround(h * scale));
-    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pixbuf, sw, sh, GDK_INTERP_BILINEAR);
-    const int x0 = (sw - size) / 2, y0 = (sh - size) / 2;
+    const int side = std::min(w, h);
+    GdkPixbuf* centre =
+        gdk_pixbuf_new_subpixbuf(pixbuf, (w - side) / 2, (h - side) / 2, side, side);
+    if (centre == nullptr) return false;
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(centre, size, size, GDK_INTERP_BILINEAR);
+    g_object_unref(centre);
+    if (scaled == nullptr) return false;
     const int channels = gdk_pixbuf_get_n_channels(scaled);
     const int stride = gdk_pixbuf_get_rowstride(scaled);
     const bool alpha = gdk_pixbuf_get_has_alpha(scaled);
@@ -137,15 +160,16 @@ void SquareOf(GdkPixbuf* pixbuf, int size, Image* out) {
     out->width = out->height = size;
     out->rgba.assign(static_cast<size_t>(size) * size * 4, 255);
     for (int y = 0; y < size; ++y) {
-        const guchar* row = pixels + static_cast<size_t>(y + y0) * stride;
+        const guchar* row = pixels + static_cast<size_t>(y) * stride;
         for (int x = 0; x < size; ++x) {
-            const guchar* p = row + static_cast<size_t>(x + x0) * channels;
+            const guchar* p = row + static_cast<size_t>(x) * channels;
             const int a = alpha ? p[3] : 255;
             uint8_t* q = &out->rgba[(static_cast<size_t>(y) * size + x) * 4];
             for (int c = 0; c < 3; ++c) q[c] = static_cast<uint8_t>(p[c] * a / 255);
         }
     }
     g_object_unref(scaled);
+    return true;
 }
 
 }  // namespace
@@ -166,8 +190,9 @@ bool LoadCoverImage(const std::string& path, int size, Image* out, std::string* 
         if (error) *error = "not a PNG or JPEG picture";
         return false;
     }
-    if (HeaderPixels(bytes, type) > kMaxCoverSourcePixels) {
-        if (error) *error = "the picture is too large";
+    long long width = 0, height = 0;
+    if (HeaderSize(bytes, type, &width, &height) && !SizeAllowed(width, height)) {
+        if (error) *error = TooLarge(width, height);
         return false;
     }
     GdkPixbuf* pixbuf = Decode(bytes, type, size, &reason);
@@ -175,9 +200,10 @@ bool LoadCoverImage(const std::string& path, int size, Image* out, std::string* 
         if (error) *error = reason;
         return false;
     }
-    SquareOf(pixbuf, size, out);
+    const bool squared = SquareOf(pixbuf, size, out);
     g_object_unref(pixbuf);
-    return true;
+    if (!squared && error) *error = "the picture cannot be scaled (out of memory)";
+    return squared;
 }
 
 }  // namespace platform

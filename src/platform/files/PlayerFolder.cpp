@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -84,6 +85,30 @@ bool MakePlayerFolder(const std::string& folder, std::string* error) {
     if (MakeParents(folder) && MakeOne(folder, 0700)) return true;
     if (error) *error = "cannot make the player's folder " + folder + ": " + std::strerror(errno);
     return false;
+}
+
+bool CheckPlayerFolderIsOwn(const std::string& folder, std::string* error) {
+    struct stat info;
+    if (::stat(folder.c_str(), &info) != 0) {
+        if (error)
+            *error = "cannot read the player's folder " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (info.st_uid != ::geteuid()) {
+        if (error)
+            *error = "the player's folder " + folder + " belongs to another user (user id " +
+                     std::to_string(info.st_uid) + "); it is not used";
+        return false;
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+        if (error)
+            *error = "the player's folder " + folder + " can be written by others (mode " + mode +
+                     "); it is not used until only you can write in it (chmod go-w " + folder + ")";
+        return false;
+    }
+    return true;
 }
 
 bool LockFolder(const std::string& folder, std::string* error) {

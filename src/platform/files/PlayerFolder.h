@@ -18,6 +18,12 @@ bool PlayerFolderPath(std::string* folder, std::string* error);
 // folder is left as it is. False with "cannot make the player's folder FOLDER: reason".
 bool MakePlayerFolder(const std::string& folder, std::string* error);
 
+// Checks that an existing player's folder is the player's own: refused, with one line saying
+// why, when another user owns it or others may write in it (anyone who can write there could
+// change the songs, the settings and the save files). True when it is the running user's and
+// only theirs to write.
+bool CheckPlayerFolderIsOwn(const std::string& folder, std::string* error);
+
 // Takes the lock of a folder for the rest of the process ("lyrandel.lock" in it, released
 // when the process ends, however it ends). False with a one-line reason when another process
 // holds it, or when the folder cannot be written.

@@ -151,12 +151,28 @@ bool PutFolderInPlace(const std::string& staged, const std::string& target, bool
     return false;
 }
 
+bool MoveToNewName(const std::string& from, const std::string& to, std::string* error) {
+    int result = static_cast<int>(
+        ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
+    // File systems without the flag: a plain rename, after the same test.
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        struct stat info;
+        if (::lstat(to.c_str(), &info) == 0)
+            errno = EEXIST;
+        else
+            result = ::rename(from.c_str(), to.c_str());
+    }
+    if (result == 0) return true;
+    if (error) *error = Failure("cannot move the song's file to", to);
+    return false;
+}
+
 FileLock::~FileLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
 bool FileLock::Acquire(const std::string& path, std::string* error) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) {
         if (error) *error = Failure("cannot open the lock", path);
         return false;

@@ -27,6 +27,10 @@ bool SyncFolder(const std::string& folder);
 bool PutFolderInPlace(const std::string& staged, const std::string& target, bool* replaced,
                       std::string* error);
 
+// Renames from to the name to, which must not exist yet (never replacing what appeared there
+// meanwhile); false with the reason in error.
+bool MoveToNewName(const std::string& from, const std::string& to, std::string* error);
+
 // An exclusive lock on a file, held until destroyed; other holders wait for it.
 class FileLock {
   public:

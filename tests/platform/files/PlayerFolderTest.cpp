@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -86,4 +87,26 @@ TEST_F(PrivateFiles, SaveFileAndItsFolderAreTheOwnersAloneAndAreTightened) {
     EXPECT_EQ(Mode("Save"), 0700u);
     EXPECT_EQ(Mode("Save/P1.svd"), 0600u);
     EXPECT_EQ(Read("Save/P1.svd"), "SECRET\n");
+}
+
+// A player's folder others may write in, or another user's, is refused with the reason; the
+// player's own private folder passes.
+TEST_F(PrivateFiles, AFolderOthersCouldChangeIsRefused) {
+    const fs::path player = folder / "share/lyrandel";
+    std::string error;
+    ASSERT_TRUE(platform::MakePlayerFolder(player.string(), &error)) << error;
+    EXPECT_TRUE(platform::CheckPlayerFolderIsOwn(player.string(), &error)) << error;
+    ::chmod(player.c_str(), 0755);  // readable by others is the player's choice
+    EXPECT_TRUE(platform::CheckPlayerFolderIsOwn(player.string(), &error)) << error;
+    for (const unsigned mode : {0770u, 0703u}) {
+        ::chmod(player.c_str(), mode);
+        EXPECT_FALSE(platform::CheckPlayerFolderIsOwn(player.string(), &error)) << mode;
+        EXPECT_NE(error.find("can be written by others"), std::string::npos) << error;
+    }
+    ::chmod(player.c_str(), 0700);
+    EXPECT_FALSE(platform::CheckPlayerFolderIsOwn((folder / "missing").string(), &error));
+    if (::chown(player.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only an administrator can give the folder to another user here";
+    EXPECT_FALSE(platform::CheckPlayerFolderIsOwn(player.string(), &error));
+    EXPECT_NE(error.find("belongs to another user (user id 65534)"), std::string::npos) << error;
 }
