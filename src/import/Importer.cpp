@@ -9,6 +9,7 @@
 #include "import/Jacket.h"
 #include "import/LevelChoice.h"
 #include "import/OsuReader.h"
+#include "import/PackName.h"
 #include "import/SimfileReader.h"
 #include "import/SongStore.h"
 #include "import/SongTitle.h"
@@ -18,6 +19,7 @@
 #include "platform/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SongFolder.h"
+#include "selection/PacksFile.h"
 
 namespace importer {
 
@@ -69,15 +71,21 @@ struct FoundSong {
 class ImportRun {
   public:
     ImportRun(const fs::path& dataDir, const ReportLine& report)
-        : store_(dataDir), report_(report) {}
-    bool Open(std::string& error) { return store_.Open(error); }
+        : store_(dataDir), data_(dataDir), report_(report) {}
+    bool Open(std::string& error);
     void ImportPath(const fs::path& path);
     ImportResult result;
 
   private:
     SongStore store_;
+    fs::path data_;
     JacketMaker jackets_;
     const ReportLine& report_;
+    PacksWriter packs_;
+    fs::path named_;    // the path being imported, as named
+    fs::path archive_;  // the archive being imported from, if any
+
+    void RecordPack(const FoundSong& found, const std::wstring& title);
 
     void Skip(const std::string& shown, const std::string& reason);
     void ImportSource(const SongSource& source, const std::string& shown, bool inArchive);
@@ -92,12 +100,29 @@ class ImportRun {
                std::string& error);
 };
 
+bool ImportRun::Open(std::string& error) {
+    if (!store_.Open(error)) return false;
+    std::string notice;
+    if (!packs_.Open(data_.string(), notice, error)) return false;
+    if (!notice.empty()) report_(notice);
+    return true;
+}
+
+// Keeps the pack the song came from beside the music list; a song whose pack cannot be kept
+// stays imported (it is shown in the pack "Other").
+void ImportRun::RecordPack(const FoundSong& found, const std::wstring& title) {
+    std::string error;
+    if (!packs_.Record(title, PackName(named_, archive_, found.song.folder), error))
+        report_("  its pack is not kept: " + error);
+}
+
 void ImportRun::Skip(const std::string& shown, const std::string& reason) {
     ++result.skipped;
     report_("skipped " + shown + ": " + reason);
 }
 
 void ImportRun::ImportPath(const fs::path& path) {
+    named_ = path;
     std::vector<SongSource> sources;
     std::string problem;
     if (!FindSources(path, sources, problem)) return Skip(path.string(), problem);
@@ -128,6 +153,7 @@ void ImportRun::ImportArchive(const fs::path& archive, const std::string& shown)
     fs::path unpacked;
     std::string error;
     if (!store_.NewUnpackFolder(unpacked, error)) return Skip(shown, error);
+    archive_ = archive;
     platform::ArchiveReport archiveReport;
     const bool read = platform::ExtractArchive(archive.string(), unpacked.string(), WantedEntry,
                                                platform::ArchiveLimits{}, &archiveReport, &error);
@@ -146,6 +172,7 @@ void ImportRun::ImportArchive(const fs::path& archive, const std::string& shown)
         ImportSource(source, where, true);
     }
     SongStore::Discard(unpacked);
+    archive_.clear();
 }
 
 void ImportRun::ImportSimfile(const fs::path& simfile, const std::string& shown) {
@@ -279,6 +306,7 @@ void ImportRun::ImportSong(const FoundSong& found) {
     }
     ++result.imported;
     const MusicEntry& e = staged.entry;
+    result.titles.push_back(e.title);
     report_("imported \"" + platform::WideToUtf8(e.title) + "\" from " + found.shown + ": levels " +
             std::to_string(e.levels[0]) + ":" + std::to_string(e.levels[1]) + ":" +
             std::to_string(e.levels[2]));
@@ -286,6 +314,7 @@ void ImportRun::ImportSong(const FoundSong& found) {
         report_("  level " + std::to_string(i + 1) + " (" +
                 LevelName(found.song.charts[levels[i]], e.levels[i]) +
                 "): " + ReportText(charts[i].report));
+    RecordPack(found, e.title);
 }
 
 }  // namespace

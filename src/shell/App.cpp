@@ -67,6 +67,12 @@ std::string Absolute(const std::string& path) {
     return std::filesystem::absolute(path).string();
 }
 
+// A path of the key script taken from the folder the program was started in.
+std::string FromStart(const std::string& start, const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    return (std::filesystem::path(start) / path).string();
+}
+
 // Gives the sound manager its engine: the loopback capture, silence for a headless run
 // without one, or the default device (silent when there is none).
 bool StartAudio(const Options& options, std::string& error) {
@@ -152,8 +158,10 @@ int RunLoop(platform::Host& host, const Options& options) {
     return outcome == FrameLoop::Outcome::Quit && saved ? 0 : 1;
 }
 
-// The key script of a headless run, or none (a run that ends by itself) when no file is given.
-bool LoadScript(const Options& options, platform::KeyScript& script, std::string& error) {
+// The key script of a headless run, or none (a run that ends by itself) when no file is given;
+// the paths of its drops are taken from the start folder.
+bool LoadScript(const Options& options, const std::string& start, platform::KeyScript& script,
+                std::string& error) {
     if (options.script.empty()) {
         script.quitFrame = std::numeric_limits<uint64_t>::max();
         return true;
@@ -163,6 +171,8 @@ bool LoadScript(const Options& options, platform::KeyScript& script, std::string
         return error = "cannot read the key script " + options.script, false;
     if (!platform::ParseKeyScript(text, script, error))
         return error = options.script + ": " + error, false;
+    for (auto& [frame, paths] : script.dropped)
+        for (std::string& path : paths) path = FromStart(start, path);
     return true;
 }
 
@@ -175,15 +185,17 @@ void ReportResults(const Options& options, platform::Host& host, ResultWatch& wa
     if (options.autoplay && options.script.empty()) host.PostMessage({platform::kMsgClose, 0, 0});
 }
 
-// The headless mode: key script, offscreen window, simulated clock.
-int RunHeadless(const Options& options, platform::SdlWindow& window) {
+// The headless mode: key script, offscreen window, simulated clock; start is the folder the
+// program was started in.
+int RunHeadless(const Options& options, platform::SdlWindow& window, const std::string& start) {
     std::string error;
     platform::KeyScript script;
-    if (!LoadScript(options, script, error)) return Fail(error);
+    if (!LoadScript(options, start, script, error)) return Fail(error);
     platform::HeadlessHost host(std::move(script));
+    KeyInput::Get().dropsSettleAtOnce = host.simulatedClock();
     bool shotFailed = false;
     host.onShot = [&](const std::string& path) {
-        if (GraphicsDevice::Get().SaveScreenshot(Absolute(path))) return;
+        if (GraphicsDevice::Get().SaveScreenshot(FromStart(start, path))) return;
         std::fprintf(stderr, "lyrandel: cannot write %s: %s\n", path.c_str(),
                      GraphicsDevice::Get().lastError.c_str());
         shotFailed = true;
@@ -247,6 +259,7 @@ int RunApp(const Options& options) {
     Options opts = options;
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);
+    const std::string start = std::filesystem::current_path().string();
     std::string error;
     if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))
@@ -260,7 +273,7 @@ int RunApp(const Options& options) {
     if (!StartServices(opts, error)) {
         status = Fail(error);
     } else if (headless) {
-        status = RunHeadless(opts, window);
+        status = RunHeadless(opts, window, start);
     } else {
         status = RunDesktop(opts, window);
     }

@@ -113,6 +113,11 @@ void PinContent(const std::wstring& pathOrPrefix, size_t folder) { g_pins[pathOr
 
 void ClearContentPins() { g_pins.clear(); }
 
+long PinnedContentFolder(std::wstring_view relative) {
+    const size_t* pinned = PinnedFolder(relative);
+    return pinned ? static_cast<long>(*pinned) : -1;
+}
+
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative) {
     const std::string path = WideToUtf8(relative);
     if (Exists(Join(folder, path))) return {Join(folder, path), false};

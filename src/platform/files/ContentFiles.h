@@ -35,6 +35,8 @@ const std::vector<std::string>& ContentFolders();
 void PinContent(const std::wstring& pathOrPrefix, size_t folder);
 // Drops every pin.
 void ClearContentPins();
+// The folder a path is pinned to (by itself or its longest pinned prefix), or -1 when none is.
+long PinnedContentFolder(std::wstring_view relative);
 
 // Looks a relative path up in one folder, exact name first, else one differing in case.
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative);

@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Host.h"
 #include "platform/headless/KeyScript.h"
@@ -30,6 +31,9 @@ class HeadlessHost : public Host {
     void WaitUntil(uint32_t deadline) override;
     void ShowWindow() override {}
     void AfterFrame(uint64_t frame) override;
+    std::vector<std::string> TakeDroppedPaths() override;
+    // True when frames follow the simulated clock (not LYRANDEL_HEADLESS_REAL_CLOCK).
+    bool simulatedClock() const { return !realClock_; }
 
     // Called with each screenshot path after its frame.
     std::function<void(const std::string&)> onShot;
@@ -44,6 +48,7 @@ class HeadlessHost : public Host {
 
     KeyScript script_;
     std::deque<Message> queue_;
+    std::vector<std::string> dropped_;
     uint32_t now_ = 0;
     bool closeSent_ = false;
     bool realClock_ = false;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/Codepage.h"
 #include "platform/sdl/KeyTable.h"
 
 namespace platform {
@@ -29,7 +30,34 @@ Message WindowMessage(const SDL_WindowEvent& window) {
     return {};
 }
 
+// One character message per code point of the text the window's text input gives.
+void TextMessages(const char* utf8, std::deque<Message>& queue) {
+    for (wchar_t c : Utf8ToWide(utf8))
+        queue.push_back({kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0});
+}
+
 }  // namespace
+
+// A file or folder dropped on the window is kept; the drop message follows the last of a group
+// (or each file, where the system sends no group).
+void SdlHost::Drop(const SDL_DropEvent& drop) {
+    if (drop.type == SDL_DROPBEGIN) {
+        inDrop_ = true;
+    } else if (drop.type == SDL_DROPFILE && drop.file) {
+        dropped_.push_back(drop.file);
+        if (!inDrop_) queue_.push_back({kMsgDropFiles, 0, 0});
+    } else if (drop.type == SDL_DROPCOMPLETE) {
+        inDrop_ = false;
+        if (!dropped_.empty()) queue_.push_back({kMsgDropFiles, 0, 0});
+    }
+    if (drop.file) SDL_free(drop.file);
+}
+
+std::vector<std::string> SdlHost::TakeDroppedPaths() {
+    std::vector<std::string> paths;
+    paths.swap(dropped_);
+    return paths;
+}
 
 // F11, or Enter with an Alt key held. Their releases are eaten too; a plain Enter passes.
 bool SdlHost::DisplayKey(const SDL_Event& e) {
@@ -69,6 +97,13 @@ void SdlHost::Take(const SDL_Event& e) {
         case SDL_KEYUP:
             m = KeyMessage(e.key);
             break;
+        case SDL_TEXTINPUT:
+            return TextMessages(e.text.text, queue_);
+        case SDL_DROPBEGIN:
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+        case SDL_DROPCOMPLETE:
+            return Drop(e.drop);
         case SDL_WINDOWEVENT:
             m = WindowMessage(e.window);
             // The keyboard's live set is cleared; what the controls held goes with it.
