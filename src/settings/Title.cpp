@@ -33,11 +33,12 @@ bool Title::Initialize() {
     return true;
 }
 
-// Keeps the title music requested, hands over on Space (first) or E, else animates.
+// Keeps the title music requested, hands over on Space (first) or E, else animates. Songs
+// dropped on the window take the player to the selection, which imports them.
 Scene* Title::Update() {
     SoundManager::Get().RequestBackgroundMusic(L"Zaroz.uro", 0.8f);
     const KeyInput& keys = KeyInput::Get();
-    if (keys.IsKeyPressed(kKeySpace)) {
+    if (keys.IsKeyPressed(kKeySpace) || !keys.droppedPaths.empty()) {
         StopTitleMusic();
         return new SelectMusic;
     }

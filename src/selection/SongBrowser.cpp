@@ -1,0 +1,81 @@
+// SongBrowser: filter, arrange, then find the highlighted song again; steps and jumps on the
+// arranged view.
+#include "selection/SongBrowser.h"
+
+#include <algorithm>
+
+#include "selection/SongSearch.h"
+
+void SongBrowser::Reset(const std::vector<MusicEntry>& entries,
+                        const std::vector<PackRecord>& packs, const std::vector<SongStats>& stats,
+                        const ViewRule& rule, int32_t entry) {
+    entries_ = &entries;
+    catalog_.Build(entries, packs, stats);
+    rule_ = rule;
+    words_.clear();
+    Rebuild(entry);
+}
+
+void SongBrowser::SetRule(const ViewRule& rule) {
+    const int32_t current = entry();
+    rule_ = rule;
+    Rebuild(current);
+}
+
+void SongBrowser::SetSearch(std::vector<std::string> words) {
+    const int32_t current = entry();
+    words_ = std::move(words);
+    Rebuild(current);
+}
+
+void SongBrowser::Rebuild(int32_t entry) {
+    view_ = MatchingSongs(catalog_, words_);
+    ArrangeSongs(catalog_, *entries_, rule_, view_);
+    groups_ = GroupKeys(catalog_, view_, rule_);
+    place_ = 0;
+    Highlight(entry);
+}
+
+bool SongBrowser::Highlight(int32_t entry) {
+    const auto it = std::find(view_.begin(), view_.end(), entry);
+    if (it == view_.end()) return false;
+    place_ = static_cast<int32_t>(it - view_.begin());
+    return true;
+}
+
+void SongBrowser::Step(int32_t steps) {
+    if (view_.empty()) return;
+    const int32_t n = size();
+    place_ = ((place_ + steps) % n + n) % n;
+}
+
+bool SongBrowser::JumpGroup(int32_t direction) {
+    if (groups_.empty()) return false;
+    const int32_t n = size();
+    // The start of the current group, then the start of the group before or after it.
+    int32_t start = place_;
+    while (start > 0 && groups_[start - 1] == groups_[place_]) --start;
+    if (direction > 0) {
+        int32_t next = start;
+        while (next < n && groups_[next] == groups_[start]) ++next;
+        place_ = next % n;
+        return true;
+    }
+    int32_t previous = (start + n - 1) % n;
+    while (previous > 0 && groups_[previous - 1] == groups_[previous]) --previous;
+    place_ = previous;
+    return true;
+}
+
+void SongBrowser::JumpRandom(uint32_t draw) {
+    const int32_t n = size();
+    if (n < 2) return;
+    // One of the n - 1 other places, each as likely.
+    place_ = (place_ + 1 + static_cast<int32_t>(draw % static_cast<uint32_t>(n - 1))) % n;
+}
+
+int32_t SongBrowser::EntryAt(int32_t step) const {
+    if (view_.empty()) return -1;
+    const int32_t n = size();
+    return view_[static_cast<size_t>(((place_ + step) % n + n) % n)];
+}
