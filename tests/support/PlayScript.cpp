@@ -66,6 +66,17 @@ void PlayScript::Type(const std::string& text) {
     for (char c : text) Press(std::string(1, c));
 }
 
+void PlayScript::TypeText(const std::string& text) {
+    lines_.emplace(next_, "type " + text);
+    for (unsigned char c : text) next_ += (c & 0xC0) != 0x80;  // one update a character
+    ++next_;
+}
+
+void PlayScript::Drop(const std::string& path) {
+    lines_.emplace(next_, "drop " + path);
+    next_ += 2;
+}
+
 void PlayScript::SignUpFromTitle(const std::string& name, const std::string& password) {
     Press("E");      // title to configuration
     Press("A");      // "Title" to "Account"
@@ -88,8 +99,7 @@ void PlayScript::SignInFromTitle(const std::string& name, const std::string& pas
     Type(name);
     Press("SPACE");  // the account's file is read
     Type(password);
-    Press("SPACE");  // the password matches: back to the menu, "Account" highlighted
-    Press("D");      // "Title"
+    Press("SPACE");  // the password matches: back to the menu, "Title" highlighted
     Press("SPACE");  // write the settings and go back to the title
 }
 
