@@ -10,32 +10,20 @@
 #include "platform/files/ContentFiles.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SetAside.h"
+#include "settings/RecordLines.h"
 
 namespace {
 
 constexpr const char* kHeader = "# Lyrandel packs: ADDED <tab> PACK <tab> TITLE\n";
 const std::wstring kMusicFolder = L"Data/Music/";
 
-// Reads a count of seconds; false unless text is digits only (at most 18).
-bool ReadSeconds(std::string_view text, int64_t& seconds) {
-    if (text.empty() || text.size() > 18) return false;
-    seconds = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        seconds = seconds * 10 + (c - '0');
-    }
-    return true;
-}
-
 // Reads one line "ADDED\tPACK\tTITLE" into records; false when it is no record.
 bool ParseLine(std::string_view line, PackRecords& records) {
-    const size_t first = line.find('\t');
-    const size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
-    if (second == std::string_view::npos) return false;
+    std::string_view fields[3];
     int64_t added = 0;
-    if (!ReadSeconds(line.substr(0, first), added)) return false;
-    const std::wstring pack = platform::Utf8ToWide(line.substr(first + 1, second - first - 1));
-    const std::wstring title = platform::Utf8ToWide(line.substr(second + 1));
+    if (!SplitRecord(line, fields, 3) || !ReadDigits(fields[0], added)) return false;
+    const std::wstring pack = platform::Utf8ToWide(fields[1]);
+    const std::wstring title = platform::Utf8ToWide(fields[2]);
     if (title.empty() || pack.empty() || CleanPackName(pack) != pack) return false;
     records[title] = {pack, added};
     return true;
@@ -72,15 +60,8 @@ PackRecords ReadFolderPacks(const std::string& folder) {
 }  // namespace
 
 void ParsePacks(std::string_view text, PackRecords& records, std::vector<int>& bad) {
-    size_t start = 0;
-    for (int line = 1; start < text.size(); ++line) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view piece = text.substr(start, end - start);
-        start = end + 1;
-        if (piece.empty() || piece[0] == '#') continue;
-        if (!ParseLine(piece, records)) bad.push_back(line);
-    }
+    ReadRecordLines(
+        text, [&](std::string_view line) { return ParseLine(line, records); }, bad);
 }
 
 std::string FormatPacks(const PackRecords& records) {

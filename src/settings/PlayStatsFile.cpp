@@ -9,6 +9,7 @@
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SetAside.h"
+#include "settings/RecordLines.h"
 
 namespace {
 
@@ -18,34 +19,11 @@ constexpr const char* kHeader =
 // The words of the marks, by PlayMark value.
 constexpr const char* kMarkWords[] = {"none", "played", "full-combo", "all-perfect"};
 
-// Reads a count of digits only (at most 18); false otherwise.
-bool ReadCount(std::string_view text, int64_t& value) {
-    if (text.empty() || text.size() > 18) return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
 // The mark a word names; false for another word.
 bool ReadMark(std::string_view word, PlayMark& mark) {
     for (int i = 0; i < 4; ++i)
         if (word == kMarkWords[i]) return mark = static_cast<PlayMark>(i), true;
     return false;
-}
-
-// Splits a line at its first four tabs; false when it has fewer.
-bool SplitFields(std::string_view line, std::string_view (&fields)[5]) {
-    for (int i = 0; i < 4; ++i) {
-        const size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) return false;
-        fields[i] = line.substr(0, tab);
-        line.remove_prefix(tab + 1);
-    }
-    fields[4] = line;
-    return true;
 }
 
 // Where each title's statistics are in the list being read.
@@ -63,8 +41,8 @@ bool ParseLine(std::string_view line, std::vector<SongStats>& stats, TitlePlaces
     std::string_view fields[5];
     int64_t level = 0, plays = 0, last = 0;
     PlayMark mark = PlayMark::kNone;
-    if (!SplitFields(line, fields) || !ReadCount(fields[0], level) || level < 1 || level > 3 ||
-        !ReadCount(fields[1], plays) || plays > INT32_MAX || !ReadCount(fields[2], last) ||
+    if (!SplitRecord(line, fields, 5) || !ReadDigits(fields[0], level) || level < 1 || level > 3 ||
+        !ReadDigits(fields[1], plays) || plays > INT32_MAX || !ReadDigits(fields[2], last) ||
         !ReadMark(fields[3], mark) || fields[4].empty())
         return false;
     ChartStats& chart = StatsOf(stats, places, platform::Utf8ToWide(fields[4])).levels[level - 1];
@@ -88,15 +66,8 @@ void SetAsideAndReport(const std::string& path, const std::string& problem) {
 void ParseStatsText(std::string_view text, std::vector<SongStats>& stats, std::vector<int>& bad) {
     TitlePlaces places;
     for (size_t i = 0; i < stats.size(); ++i) places.emplace(stats[i].music, i);
-    size_t start = 0;
-    for (int line = 1; start < text.size(); ++line) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view piece = text.substr(start, end - start);
-        start = end + 1;
-        if (piece.empty() || piece[0] == '#') continue;
-        if (!ParseLine(piece, stats, places)) bad.push_back(line);
-    }
+    ReadRecordLines(
+        text, [&](std::string_view line) { return ParseLine(line, stats, places); }, bad);
 }
 
 std::string FormatStatsText(const std::vector<SongStats>& stats) {
