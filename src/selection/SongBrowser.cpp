@@ -13,13 +13,21 @@ void SongBrowser::Reset(const std::vector<MusicEntry>& entries,
     catalog_.Build(entries, packs, stats);
     rule_ = rule;
     words_.clear();
+    Arrange();
     Rebuild(entry);
 }
 
 void SongBrowser::SetRule(const ViewRule& rule) {
     const int32_t current = entry();
     rule_ = rule;
+    Arrange();
     Rebuild(current);
+}
+
+void SongBrowser::Arrange() {
+    arranged_.resize(catalog_.size());
+    for (size_t i = 0; i < arranged_.size(); ++i) arranged_[i] = static_cast<int32_t>(i);
+    ArrangeSongs(catalog_, *entries_, rule_, arranged_);
 }
 
 void SongBrowser::SetSearch(std::vector<std::string> words) {
@@ -29,8 +37,14 @@ void SongBrowser::SetSearch(std::vector<std::string> words) {
 }
 
 void SongBrowser::Rebuild(int32_t entry) {
-    view_ = MatchingSongs(catalog_, words_);
-    ArrangeSongs(catalog_, *entries_, rule_, view_);
+    // Filtering keeps the arrangement's order, so a keystroke never sorts.
+    if (words_.empty()) {
+        view_ = arranged_;
+    } else {
+        view_.clear();
+        for (int32_t i : arranged_)
+            if (SongMatches(catalog_, static_cast<size_t>(i), words_)) view_.push_back(i);
+    }
     groups_ = GroupKeys(catalog_, view_, rule_);
     place_ = 0;
     Highlight(entry);

@@ -50,14 +50,18 @@ class SongBrowser {
     const SongCatalog& catalog() const { return catalog_; }
 
   private:
-    // Rebuilds the view, keeping entry highlighted when it is shown.
+    // Arranges every entry by the rule.
+    void Arrange();
+    // Rebuilds the view from the arrangement and the search, keeping entry highlighted when it
+    // is shown.
     void Rebuild(int32_t entry);
 
     const std::vector<MusicEntry>* entries_ = nullptr;
     SongCatalog catalog_;
     ViewRule rule_;
     std::vector<std::string> words_;
-    std::vector<int32_t> view_;    // positions in the entries, in the shown order
-    std::vector<int32_t> groups_;  // the group of each shown song, or empty
+    std::vector<int32_t> arranged_;  // every entry, in the rule's order
+    std::vector<int32_t> view_;      // positions in the entries, in the shown order
+    std::vector<int32_t> groups_;    // the group of each shown song, or empty
     int32_t place_ = 0;
 };

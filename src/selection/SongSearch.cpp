@@ -26,13 +26,3 @@ bool SongMatches(const SongCatalog& catalog, size_t entry, const std::vector<std
             return false;
     return true;
 }
-
-std::vector<int32_t> MatchingSongs(const SongCatalog& catalog,
-                                   const std::vector<std::string>& words) {
-    std::vector<int32_t> members;
-    members.reserve(catalog.size());
-    for (size_t i = 0; i < catalog.size(); ++i)
-        if (words.empty() || SongMatches(catalog, i, words))
-            members.push_back(static_cast<int32_t>(i));
-    return members;
-}

@@ -17,7 +17,3 @@ std::vector<std::string> SearchWords(std::wstring_view line);
 
 // True when every word appears in the entry's title, credit or pack name.
 bool SongMatches(const SongCatalog& catalog, size_t entry, const std::vector<std::string>& words);
-
-// The positions of the matching entries, in list order; every entry for no words.
-std::vector<int32_t> MatchingSongs(const SongCatalog& catalog,
-                                   const std::vector<std::string>& words);
