@@ -91,8 +91,9 @@ std::vector<PackRecord> PacksOfEntries(const std::vector<MusicEntry>& entries) {
     for (const std::string& folder : folders) perFolder.push_back(ReadFolderPacks(folder));
     std::vector<PackRecord> packs;
     packs.reserve(entries.size());
+    const bool one = folders.size() == 1;
     for (const MusicEntry& entry : entries) {
-        long folder = platform::PinnedContentFolder(kMusicFolder + entry.title + L"/");
+        long folder = one ? 0 : platform::PinnedContentFolder(kMusicFolder + entry.title + L"/");
         if (folder < 0 || folder >= static_cast<long>(folders.size())) folder = 0;
         const PackRecords& records = perFolder[static_cast<size_t>(folder)];
         if (auto it = records.find(entry.title); it != records.end()) {

@@ -90,7 +90,7 @@ bool SelectMusic::Initialize() {
     }
     ViewRule rule = LoadSelectionRule();
     rule.level = level;
-    browser.Reset(entries, PacksOfEntries(entries), GetPlayerProfile().stats, rule, index);
+    browser.Reset(entries, PackReading(), GetPlayerProfile().stats, rule, index);
     index = browser.entry();
     random.seed(std::random_device{}());
     shownIndex = -1;
@@ -158,7 +158,10 @@ void SelectMusic::Browse(const KeyInput& keys) {
     if (keys.IsKeyPressed('Z')) browser.JumpGroup(-1);
     if (keys.IsKeyPressed('C')) browser.JumpGroup(1);
     if (keys.IsKeyPressed('R')) browser.JumpRandom(static_cast<uint32_t>(random()));
-    if (keys.IsKeyPressed('F') || keys.IsKeyPressed(kKeySlash)) search.Open();
+    if (keys.IsKeyPressed('F') || keys.IsKeyPressed(kKeySlash)) {
+        search.Open();
+        browser.PrepareSearch();
+    }
 }
 
 // Typed characters, Backspace and Return go to the line; the held keys start over after it.
@@ -210,7 +213,7 @@ void SelectMusic::ShowImported() {
     }
     entries = std::move(fresh);
     search = SearchLine{};
-    browser.Reset(entries, PacksOfEntries(entries), GetPlayerProfile().stats, browser.rule(), 0);
+    browser.Reset(entries, PackReading(), GetPlayerProfile().stats, browser.rule(), 0);
     for (const std::wstring& title : drops.result().titles) {
         int32_t found = -1;
         for (size_t i = 0; i < entries.size() && found < 0; ++i)
@@ -336,7 +339,11 @@ void SelectMusic::DrawTexts() {
     DrawOverlay(OverlayNow());
 }
 
-OverlayView SelectMusic::OverlayNow() const {
+PackReader SelectMusic::PackReading() const {
+    return [this] { return PacksOfEntries(entries); };
+}
+
+OverlayView SelectMusic::OverlayNow() {
     OverlayView view;
     view.searchShown = search.shown();
     view.searchEditing = search.editing();
@@ -347,8 +354,7 @@ OverlayView SelectMusic::OverlayNow() const {
     view.order = OrderLabel(browser.rule().order);
     view.grouped = browser.rule().grouped;
     if (!browser.empty()) {
-        const SongCatalog& catalog = browser.catalog();
-        view.pack = catalog.pack(catalog[static_cast<size_t>(index)].pack).name;
+        if (view.grouped) view.pack = browser.PackOf(index);
         view.stats = FindSongStats(entries[index].title);
     }
     view.level = level;

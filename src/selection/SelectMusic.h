@@ -51,7 +51,9 @@ class SelectMusic : public Scene {
     // Reads the list again after an import and highlights its first song.
     void ShowImported();
     // What the overlay shows this frame.
-    OverlayView OverlayNow() const;
+    OverlayView OverlayNow();
+    // Reads the packs of the entries, when the browser first needs them.
+    PackReader PackReading() const;
 
     std::vector<MusicEntry> entries;
     // The highlight at the end of the previous update; -1 right after Initialize.

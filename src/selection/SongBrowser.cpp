@@ -6,11 +6,10 @@
 
 #include "selection/SongSearch.h"
 
-void SongBrowser::Reset(const std::vector<MusicEntry>& entries,
-                        const std::vector<PackRecord>& packs, const std::vector<SongStats>& stats,
-                        const ViewRule& rule, int32_t entry) {
+void SongBrowser::Reset(const std::vector<MusicEntry>& entries, PackReader packs,
+                        const std::vector<SongStats>& stats, const ViewRule& rule, int32_t entry) {
     entries_ = &entries;
-    catalog_.Build(entries, packs, stats);
+    catalog_.Build(entries, std::move(packs), stats);
     rule_ = rule;
     words_.clear();
     Arrange();
@@ -24,7 +23,20 @@ void SongBrowser::SetRule(const ViewRule& rule) {
     Rebuild(current);
 }
 
+void SongBrowser::PrepareSearch() {
+    catalog_.NeedTexts();
+    catalog_.NeedPacks();
+}
+
+const std::wstring& SongBrowser::PackOf(int32_t entry) {
+    catalog_.NeedPacks();
+    return catalog_.pack(catalog_[static_cast<size_t>(entry)].pack).name;
+}
+
 void SongBrowser::Arrange() {
+    // Only what the rule compares is prepared.
+    if (rule_.grouped || rule_.order == SongOrder::kAdded) catalog_.NeedPacks();
+    if (rule_.order == SongOrder::kTitle || rule_.order == SongOrder::kCredit) catalog_.NeedTexts();
     arranged_.resize(catalog_.size());
     for (size_t i = 0; i < arranged_.size(); ++i) arranged_[i] = static_cast<int32_t>(i);
     ArrangeSongs(catalog_, *entries_, rule_, arranged_);
@@ -33,6 +45,7 @@ void SongBrowser::Arrange() {
 void SongBrowser::SetSearch(std::vector<std::string> words) {
     const int32_t current = entry();
     words_ = std::move(words);
+    if (!words_.empty()) PrepareSearch();
     Rebuild(current);
 }
 

@@ -19,12 +19,14 @@ class SongBrowser {
   public:
     // Starts over a list (which must outlive the browser's use of it): every entry, arranged
     // by rule, with entry highlighted (the first shown song when it is not shown).
-    void Reset(const std::vector<MusicEntry>& entries, const std::vector<PackRecord>& packs,
+    void Reset(const std::vector<MusicEntry>& entries, PackReader packs,
                const std::vector<SongStats>& stats, const ViewRule& rule, int32_t entry);
     // Changes the order, grouping or level of the rule; the highlighted song stays.
     void SetRule(const ViewRule& rule);
     // Shows only the songs matching the folded words (none: every song).
     void SetSearch(std::vector<std::string> words);
+    // Prepares what searching needs (folded texts, packs), so that no keystroke waits for it.
+    void PrepareSearch();
 
     // Moves the highlight by steps, wrapping.
     void Step(int32_t steps);
@@ -48,6 +50,8 @@ class SongBrowser {
     const ViewRule& rule() const { return rule_; }
     bool searching() const { return !words_.empty(); }
     const SongCatalog& catalog() const { return catalog_; }
+    // The pack of an entry (the packs read when not yet).
+    const std::wstring& PackOf(int32_t entry);
 
   private:
     // Arranges every entry by the rule.

@@ -33,26 +33,47 @@ void CountStats(const SongStats& song, SongFacts& facts) {
 
 }  // namespace
 
-void SongCatalog::Build(const std::vector<MusicEntry>& entries,
-                        const std::vector<PackRecord>& packs, const std::vector<SongStats>& stats) {
+void SongCatalog::Build(const std::vector<MusicEntry>& entries, PackReader packs,
+                        const std::vector<SongStats>& stats) {
+    entries_ = &entries;
+    readPacks_ = std::move(packs);
+    texts_ = packsRead_ = false;
     facts_.assign(entries.size(), {});
-    packs_.clear();
-    std::unordered_map<std::wstring, int32_t> packIndex;
+    packs_.assign(1, {kOtherPack, platform::FoldForSearch(kOtherPack), 0});
     std::unordered_map<std::wstring, const SongStats*> statsOf;
     for (const SongStats& song : stats) statsOf.emplace(song.music, &song);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (auto song = statsOf.find(entries[i].title); song != statsOf.end())
+            CountStats(*song->second, facts_[i]);
+}
+
+void SongCatalog::NeedTexts() {
+    if (texts_) return;
+    texts_ = true;
     FoldMemo credits;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        SongFacts& facts = facts_[i];
-        facts.title = platform::FoldForSearch(entries[i].title);
-        facts.credit = credits.Fold(entries[i].credit);
+    for (size_t i = 0; i < facts_.size(); ++i) {
+        facts_[i].title = platform::FoldForSearch((*entries_)[i].title);
+        facts_[i].credit = credits.Fold((*entries_)[i].credit);
+    }
+}
+
+void SongCatalog::NeedPacks() {
+    if (packsRead_) return;
+    packsRead_ = true;
+    const std::vector<PackRecord> packs = readPacks_ ? readPacks_() : std::vector<PackRecord>{};
+    packs_.clear();
+    std::unordered_map<std::wstring, int32_t> packIndex;
+    for (size_t i = 0; i < facts_.size(); ++i) {
         const PackRecord& record = i < packs.size() ? packs[i] : PackRecord{kOtherPack, 0};
         auto [it, added] = packIndex.try_emplace(record.pack, static_cast<int32_t>(packs_.size()));
         if (added) packs_.push_back({record.pack, platform::FoldForSearch(record.pack), 0});
-        facts.pack = it->second;
-        facts.added = record.added;
-        if (auto song = statsOf.find(entries[i].title); song != statsOf.end())
-            CountStats(*song->second, facts);
+        facts_[i].pack = it->second;
+        facts_[i].added = record.added;
     }
+    RankPacks();
+}
+
+void SongCatalog::RankPacks() {
     std::vector<int32_t> byName(packs_.size());
     std::iota(byName.begin(), byName.end(), 0);
     // By name, the packs nobody named after the others.

@@ -1,13 +1,15 @@
 // SongCatalog: what the selection knows of each music list entry beyond the list itself,
-// prepared once when the selection opens, so that searching, ordering and jumping through ten
-// thousand songs stay cheap: the folded title and credit (platform/TextFold.h), the pack and
-// when the song was added (selection/PacksFile.h), and how often and when it was played
-// (settings/PlayStats.h).
+// prepared once, so that searching, ordering and jumping through ten thousand songs stay
+// cheap: how often and when it was played (settings/PlayStats.h), prepared when the selection
+// opens; the folded title and credit (platform/TextFold.h) and the pack and when the song was
+// added (selection/PacksFile.h), prepared the first time something needs them, so that
+// opening the selection does only what its first frame shows.
 // Depends on: selection/MusicList.h, selection/PacksFile.h, settings/PlayStatsFile.h,
 // platform/TextFold.h.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,18 +34,32 @@ struct PackInfo {
     int32_t rank = 0;
 };
 
+// Reads the packs of the entries (parallel to them) when first needed.
+using PackReader = std::function<std::vector<PackRecord>()>;
+
 class SongCatalog {
   public:
-    // Prepares the facts of entries with their packs (parallel to entries) and the player's
-    // statistics.
-    void Build(const std::vector<MusicEntry>& entries, const std::vector<PackRecord>& packs,
+    // Prepares the play counts of entries (which must outlive the catalog's use of them) from
+    // the player's statistics, and keeps where their packs come from.
+    void Build(const std::vector<MusicEntry>& entries, PackReader packs,
                const std::vector<SongStats>& stats);
+    // Folds the titles and credits, the first time only.
+    void NeedTexts();
+    // Reads the packs, the first time only.
+    void NeedPacks();
     // The facts of the entry at position i of the list.
     const SongFacts& operator[](size_t i) const { return facts_[i]; }
     size_t size() const { return facts_.size(); }
     const PackInfo& pack(int32_t index) const { return packs_[static_cast<size_t>(index)]; }
 
   private:
+    // Places the packs by name, "Other" last.
+    void RankPacks();
+
+    const std::vector<MusicEntry>* entries_ = nullptr;
+    PackReader readPacks_;
+    bool texts_ = false;
+    bool packsRead_ = false;
     std::vector<SongFacts> facts_;
     std::vector<PackInfo> packs_;
 };

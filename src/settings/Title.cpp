@@ -4,6 +4,7 @@
 #include "settings/Title.h"
 
 #include "audio/SoundManager.h"
+#include "selection/JacketWarmUp.h"
 #include "selection/SelectMusic.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
@@ -28,6 +29,7 @@ void StopTitleMusic() { SoundManager::Get().RequestBackgroundMusic(L"", 0.0f); }
 // Loads the effect sheet and starts the animation at cell 0.
 bool Title::Initialize() {
     if (!TextureStore::Get().Load(L"star_sky", L"lumo-btleffect112f.png")) return false;
+    StartJacketWarmUp();  // the selection's jackets, read while this screen shows
     animTick = 0;
     animFrame = 0;
     return true;

@@ -34,7 +34,7 @@ class SongBrowserTest : public ::testing::Test {
             if (s.plays > 0)
                 stats.push_back({s.title, {{s.plays, s.lastPlayed, PlayMark::kPlayed}}});
         }
-        browser.Reset(entries, packs, stats, rule, 0);
+        browser.Reset(entries, [packs] { return packs; }, stats, rule, 0);
     }
     // The titles shown, in order.
     std::vector<std::wstring> Shown() {

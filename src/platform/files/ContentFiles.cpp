@@ -155,6 +155,16 @@ std::string ExpectedContentPath(std::wstring_view relative) {
     return Join(g_folders[folder], WideToUtf8(relative));
 }
 
+std::string DirectContentPath(std::wstring_view relative) {
+    const size_t* pinned = PinnedFolder(relative);
+    const size_t folder = pinned && *pinned < g_folders.size() ? *pinned : 0;
+    return ContentPathIn(g_folders[folder], relative);
+}
+
+std::string ContentPathIn(const std::string& folder, std::wstring_view relative) {
+    return Join(folder, WideToUtf8(relative));
+}
+
 bool ContentExists(std::wstring_view relative) { return !FindContent(relative).path.empty(); }
 
 }  // namespace platform
