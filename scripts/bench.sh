@@ -123,25 +123,28 @@ if [ -n "$library" ]; then
     t1=$(sed -n 's/.*presented at \([0-9]*\) ns.*/\1/p' "$out/libstart.err")
     [ -n "$t1" ] && echo $(((t1 - t0) / 1000)) >>"$out/libstart-us.txt"
   done
-  # The title, the selection opened (frame 2), D held 10 s, a search typed and kept, steps
-  # within it, the search closed, every order, grouping, 100 pack jumps, 50 random jumps.
+  # A second on the title (its warm-up reads the jackets' headers meanwhile), the selection
+  # opened (frame 61), D held 10 s, a search typed and kept, steps within it, the search
+  # closed, every order, grouping, 100 pack jumps, 50 random jumps.
+  o=60
   {
-    echo "1 press SPACE"
-    echo "20 down D"
-    echo "645 up D"
-    echo "650 press F"
-    echo "652 type lanterns 004"
-    echo "670 press 0x0D"
-    for i in $(seq 10); do echo "$((670 + 2 * i)) press D"; done
-    echo "700 press F"
-    for i in $(seq 14); do echo "$((700 + 2 * i)) press BACKSPACE"; done
-    for i in $(seq 7); do echo "$((740 + 4 * i)) press O"; done
-    echo "780 press G"
-    for i in $(seq 100); do echo "$((780 + 2 * i)) press C"; done
-    for i in $(seq 50); do echo "$((990 + 2 * i)) press R"; done
-    echo "1100 press G"
-    echo "1110 quit"
+    echo "$((o + 1)) press SPACE"
+    echo "$((o + 20)) down D"
+    echo "$((o + 645)) up D"
+    echo "$((o + 650)) press F"
+    echo "$((o + 652)) type lanterns 004"
+    echo "$((o + 670)) press 0x0D"
+    for i in $(seq 10); do echo "$((o + 670 + 2 * i)) press D"; done
+    echo "$((o + 700)) press F"
+    for i in $(seq 14); do echo "$((o + 700 + 2 * i)) press BACKSPACE"; done
+    for i in $(seq 7); do echo "$((o + 740 + 4 * i)) press O"; done
+    echo "$((o + 780)) press G"
+    for i in $(seq 100); do echo "$((o + 780 + 2 * i)) press C"; done
+    for i in $(seq 50); do echo "$((o + 990 + 2 * i)) press R"; done
+    echo "$((o + 1100)) press G"
+    echo "$((o + 1110)) quit"
   } >"$out/library.txt"
+  echo "$o" >"$out/library.opening"
   echo "peak memory: the selection over the 10,000 songs, simulated clock..."
   LYRANDEL_BENCH_REPORT=1 "$build"/lyrandel --headless --script "$out/library.txt" \
     --data "$libwork" 2>"$out/library.err" || true
@@ -152,7 +155,7 @@ if [ -n "$library" ]; then
     "$build"/lyrandel --headless --script "$out/library.txt" --data "$libwork" \
     2>"$out/libslots.err" || true
   grep 'lyrandel: bench: frames' "$out/libslots.err" >"$out/libslots.report" || true
-  # Slots lost before frame 3 are the selection's opening (the frame of frame 2).
+  # Slots lost before the frame after the opening are the opening's.
   sed -n 's/.*: \([0-9]*\) slots without a frame before frame \([0-9]*\)$/\1 \2/p' \
     "$out/libslots.err" >"$out/libslots.where" || true
 fi
@@ -252,9 +255,11 @@ row(f"Slots without a frame, {seconds} s play on the real clock, headless, GPU e
 libstart = lines("libstart-us.txt")
 row(f"Start-up to the first presented frame, 10,000 songs, headless, wall time ({len(libstart)} runs)",
     "≤ 300 ms", statistics.median(libstart) / 1000 if libstart else None, "ms", lambda v: v <= 300, 1)
-row("Opening the selection over 10,000 songs: the frame of its Initialize (list, every jacket's "
-    "header, packs, folded texts) and first draw, wall time", "< 32 ms (≤ 1 slot lost)",
-    med("BM_SelectionOpen10000Songs"), "ms", lambda v: v < 32)
+row("Opening the selection over 10,000 songs after a moment on the title (whose warm-up read "
+    "the jackets' headers): the frame of its Initialize and first draw, wall time",
+    "< 32 ms (≤ 1 slot lost)", med("BM_SelectionOpenAfterTitle10000Songs"), "ms", lambda v: v < 32)
+row("The same straight from the start (every header read in that frame), wall time",
+    "< 32 ms (≤ 1 slot lost)", med("BM_SelectionOpen10000Songs"), "ms", lambda v: v < 32)
 step = maxes.get("BM_SelectionStepping10000Songs")
 row("Longest frame stepping through the 10,000 songs (A/D pressed, and held 6.4 s at full speed; "
     f"jackets decoded), CPU (the longest of {reps} runs of 6800 frames)", "≤ 4 ms",
@@ -272,8 +277,10 @@ row("The same frames, wall time", "< 16 ms",
 libslots = report("libslots.report")
 where = [[int(x) for x in l.split()] for l in (out / "libslots.where").read_text().split("\n")
          if l.strip()] if (out / "libslots.where").exists() else []
-opening = sum(n for n, f in where if f <= 3)
-row("Slots lost opening the selection over 10,000 songs, real clock, headless, GPU excluded", "≤ 1",
+first = int((out / "library.opening").read_text()) + 2 if (out / "library.opening").exists() else 3
+opening = sum(n for n, f in where if f <= first)
+row("Slots lost opening the selection over 10,000 songs after a second on the title, real clock, "
+    "headless, GPU excluded", "≤ 1",
     opening if libslots else None, "", lambda v: v <= 1, 0)
 row("Slots lost after it: 10 s of D held, a search, every order, grouping, 100 pack and 50 random "
     "jumps", "0", (libslots[1] - opening) if libslots else None, "", lambda v: v == 0, 0)

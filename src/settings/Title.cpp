@@ -29,7 +29,6 @@ void StopTitleMusic() { SoundManager::Get().RequestBackgroundMusic(L"", 0.0f); }
 // Loads the effect sheet and starts the animation at cell 0.
 bool Title::Initialize() {
     if (!TextureStore::Get().Load(L"star_sky", L"lumo-btleffect112f.png")) return false;
-    StartJacketWarmUp();  // the selection's jackets, read while this screen shows
     animTick = 0;
     animFrame = 0;
     return true;
@@ -39,6 +38,9 @@ bool Title::Initialize() {
 // dropped on the window take the player to the selection, which imports them.
 Scene* Title::Update() {
     SoundManager::Get().RequestBackgroundMusic(L"Zaroz.uro", 0.8f);
+    // The selection's jackets are read ahead while this screen shows, once its first frame is
+    // out (the reading would compete with the start-up for the cores).
+    if (animTick > 0 || animFrame > 0) StartJacketWarmUp();
     const KeyInput& keys = KeyInput::Get();
     if (keys.IsKeyPressed(kKeySpace) || !keys.droppedPaths.empty()) {
         StopTitleMusic();
