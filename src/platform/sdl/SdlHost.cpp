@@ -137,6 +137,11 @@ bool SdlHost::PeekMessage(Message& out) {
 
 void SdlHost::PostMessage(const Message& message) { queue_.push_back(message); }
 
+void SdlHost::ShowWindow() {
+    window_.Show();
+    SDL_StartTextInput();
+}
+
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
 void SdlHost::WaitUntil(uint32_t deadline) {

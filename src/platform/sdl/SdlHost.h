@@ -26,7 +26,8 @@ class SdlHost : public Host {
     void PostMessage(const Message& message) override;
     uint32_t Ticks() override;
     void WaitUntil(uint32_t deadline) override;
-    void ShowWindow() override { window_.Show(); }
+    // Shows the window and takes typed text from then on.
+    void ShowWindow() override;
     void AfterFrame(uint64_t) override {}
     std::vector<std::string> TakeDroppedPaths() override;
 
