@@ -11,6 +11,7 @@
 #include "platform/Codepage.h"
 #include "platform/ImageCodec.h"
 #include "selection/MusicList.h"
+#include "selection/PacksFile.h"
 
 namespace fs = std::filesystem;
 
@@ -37,13 +38,18 @@ bool ReadDemoList(const fs::path& demo, std::vector<MusicEntry>& entries, std::s
     return true;
 }
 
-// The jacket with the number drawn as twelve bars across its lower edge, light for a one bit.
+// Songs in each pack of the library's packs file.
+constexpr int kSongsPerPack = 100;
+// What the library holds besides its songs; a library of another version is made again.
+constexpr int kLibraryVersion = 2;
+
+// The jacket with the number drawn as fourteen bars across its lower edge, light for a one bit.
 platform::Image Stamped(const platform::Image& jacket, int number) {
     platform::Image out = jacket;
-    for (int bit = 0; bit < 12; ++bit) {
+    for (int bit = 0; bit < 14; ++bit) {
         const uint8_t shade = (number >> bit) & 1 ? 240 : 16;
         for (int y = std::max(0, out.height - 20); y < out.height - 4; ++y)
-            for (int x = 8 + bit * 20; x < 8 + bit * 20 + 16 && x < out.width; ++x) {
+            for (int x = 8 + bit * 17; x < 8 + bit * 17 + 13 && x < out.width; ++x) {
                 uint8_t* p = &out.rgba[(size_t(y) * out.width + x) * 4];
                 p[0] = p[1] = p[2] = shade;
                 p[3] = 255;
@@ -76,8 +82,9 @@ std::wstring FourDigits(int i) {
 
 bool MakeBigLibrary(const fs::path& demo, const fs::path& out, int songs, std::string* error) {
     const fs::path stamp = out / ".complete";
-    int made = 0;
-    if (std::ifstream(stamp) >> made && made == songs) return true;
+    int made = 0, version = 0;
+    if (std::ifstream(stamp) >> made >> version && made == songs && version == kLibraryVersion)
+        return true;
     std::vector<MusicEntry> demoSongs;
     if (!ReadDemoList(demo, demoSongs, error)) return false;
     std::error_code ec;
@@ -87,7 +94,7 @@ bool MakeBigLibrary(const fs::path& demo, const fs::path& out, int songs, std::s
         fs::copy(demo / part, out / part, fs::copy_options::recursive, ec);
     if (ec) return Fail(error, "cannot copy the demo content: " + ec.message());
     std::map<std::wstring, platform::Image> jackets;
-    std::string list;
+    std::string list, packs;
     for (int i = 0; i < songs; ++i) {
         const MusicEntry& source = demoSongs[size_t(i) % demoSongs.size()];
         const std::wstring title = source.title + L" " + FourDigits(i);
@@ -107,9 +114,13 @@ bool MakeBigLibrary(const fs::path& demo, const fs::path& out, int songs, std::s
         const auto encoded = platform::WideToCp932(line);
         if (!encoded) return Fail(error, "a title cannot be written in code page 932");
         list += *encoded;
+        // Packs of a hundred songs, each pack added a day after the one before.
+        packs += std::to_string(1700000000 + 86400 * (i / kSongsPerPack)) + "\tPack " +
+                 std::to_string(i / kSongsPerPack) + "\t" + platform::WideToUtf8(title) + "\n";
     }
     std::ofstream(out / kMusicListPath, std::ios::binary) << list;
-    std::ofstream(stamp) << songs << "\n";
+    std::ofstream(out / kPacksPath, std::ios::binary) << packs;
+    std::ofstream(stamp) << songs << " " << kLibraryVersion << "\n";
     return true;
 }
 

@@ -1,8 +1,8 @@
 // BigLibrary: a content folder of many songs for the selection's benchmarks, made from the demo
 // content: a music list of `songs` titles (each demo song's title with a number), a distinct
-// 256x256 jacket PNG for each (the demo jacket with the number stamped on it as bars), and the
-// charts and song files shared as links to the demo's. Written once; a complete folder is
-// reused.
+// 256x256 jacket PNG for each (the demo jacket with the number stamped on it as bars), packs of
+// a hundred songs in the packs file, and the charts and song files shared as links to the
+// demo's. Written once; a complete folder is reused.
 // Depends on: selection/MusicList.h, platform (Codepage, ImageCodec).
 #pragma once
 

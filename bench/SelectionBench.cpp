@@ -1,16 +1,18 @@
-// The selection over a library of 1000 songs (bench/BigLibrary.h), through the frame loop's own
-// steps with the GPU replaced by the null back end and the text engine and the sound device
+// The selection over a library of 10,000 songs (bench/BigLibrary.h), through the frame loop's
+// own steps with the GPU replaced by the null back end and the text engine and the sound device
 // (OpenAL's "No Output" driver under bench.sh) real: the frame in which the selection opens
-// (its Initialize with the music list and every jacket's header, and its first draw with the
-// jackets it shows) in wall time, what the slot sees; and the frames of stepping through the
-// whole list with A and D pressed and held, in the frame thread's CPU time (the frame's own
-// cost, as the play screen's frames are measured), with the longest of them in CPU and in wall
-// time.
+// (its Initialize with the music list, every jacket's header, the packs and the search's folded
+// texts, and its first draw with the jackets it shows) in wall time, what the slot sees; the
+// frames of stepping through the list with A and D pressed and held (a held key steps at full
+// speed after 2 s), in the frame thread's CPU time (the frame's own cost, as the play screen's
+// frames are measured), with the longest of them in CPU and in wall time; the frames of search
+// keystrokes; and the frames that change the order or the grouping.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <limits>
@@ -25,6 +27,7 @@
 #include "platform/Messages.h"
 #include "platform/NullGpu.h"
 #include "platform/headless/HeadlessHost.h"
+#include "selection/JacketWarmUp.h"
 #include "selection/MusicChoice.h"
 #include "selection/SelectMusic.h"
 #include "services/GraphicsDevice.h"
@@ -41,8 +44,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kSongs = 1000;
-constexpr uint32_t kA = 0x41, kD = 0x44;
+constexpr int kSongs = 10000;
+// Songs stepped through one by one in a pass of the stepping benchmark.
+constexpr int kStepped = 1000;
+constexpr uint32_t kA = 0x41, kD = 0x44, kF = 0x46, kG = 0x47, kO = 0x4F, kBack = 0x08;
 
 // The library, made once per process (and kept beside the demo content for later runs):
 // LYRANDEL_BENCH_LIBRARY when set, else "bench-library" beside the demo content.
@@ -139,23 +144,29 @@ struct SelectionSetup {
     }
 };
 
+// One key going down or up.
+void Key(uint32_t code, bool down) {
+    DirectX::Keyboard::HandleMessage(down ? platform::kMsgKeyDown : platform::kMsgKeyUp, code, 0);
+}
+
+// Frames of one pass of the stepping, and how long a key is held in it (6.4 s: past the 2 s
+// after which a held key steps every 25 ms).
+constexpr int64_t kThrough = 2 * kStepped, kHeld = 400, kBackSteps = 200;
+constexpr int64_t kSteppingPass = kThrough + kHeld + kBackSteps + kHeld;
+
 // Sets the key messages before frame f of the stepping: D pressed every other frame through
-// the whole list, A held, A pressed every other frame, D held; then again.
+// kStepped songs, A held, A pressed every other frame, D held; then again.
 void SteppingKeys(int64_t f) {
-    constexpr int64_t kThrough = 2 * kSongs, kHeld = 60, kBack = 200;
-    const int64_t p = f % (kThrough + kHeld + kBack + kHeld);
-    auto key = [](uint32_t code, bool down) {
-        DirectX::Keyboard::HandleMessage(down ? platform::kMsgKeyDown : platform::kMsgKeyUp, code,
-                                         0);
-    };
+    const int64_t p = f % kSteppingPass;
+    auto key = Key;
     if (p < kThrough) return key(kD, p % 2 == 0);
     if (p < kThrough + kHeld) return key(kA, true);
-    if (p < kThrough + kHeld + kBack) return key(kA, p % 2 == 1);
+    if (p < kThrough + kHeld + kBackSteps) return key(kA, p % 2 == 1);
     key(kA, false);
     key(kD, true);
 }
 
-void BM_SelectionOpen1000Songs(benchmark::State& state) {
+void BM_SelectionOpen10000Songs(benchmark::State& state) {
     SelectionSetup setup;
     if (!setup.ok) return state.SkipWithError(setup.error.c_str());
     for (auto _ : state) {
@@ -166,7 +177,22 @@ void BM_SelectionOpen1000Songs(benchmark::State& state) {
     }
 }
 
-void BM_SelectionStepping1000Songs(benchmark::State& state) {
+// The same frame after the title screen's warm-up has read the jackets' headers (as when the
+// player stays on the title for a moment before Space).
+void BM_SelectionOpenAfterTitle10000Songs(benchmark::State& state) {
+    SelectionSetup setup;
+    if (!setup.ok) return state.SkipWithError(setup.error.c_str());
+    for (auto _ : state) {
+        std::unique_ptr<FrameLoop> loop = setup.Fresh();
+        StartJacketWarmUp();
+        TextureStore::Get().jackets().FinishWarmUp();
+        state.SetIterationTime(TimedFrame(*loop).wall);
+        if (!loop->currentScene() || typeid(*loop->currentScene()) != typeid(SelectMusic))
+            return state.SkipWithError("the selection did not open");
+    }
+}
+
+void BM_SelectionStepping10000Songs(benchmark::State& state) {
     SelectionSetup setup;
     if (!setup.ok) return state.SkipWithError(setup.error.c_str());
     std::unique_ptr<FrameLoop> loop = setup.Fresh();
@@ -190,17 +216,77 @@ void BM_SelectionStepping1000Songs(benchmark::State& state) {
     state.counters["jackets_held"] = double(TextureStore::Get().jackets().size());
 }
 
+// Typed "lanterns 0042" a character a frame, then erased with Backspace, each frame timed; the
+// time of each keystroke's frame in CPU, the longest in counters.
+void BM_SelectionSearch10000Songs(benchmark::State& state) {
+    SelectionSetup setup;
+    if (!setup.ok) return state.SkipWithError(setup.error.c_str());
+    std::unique_ptr<FrameLoop> loop = setup.Fresh();
+    loop->RunFrame();
+    Key(kF, true), loop->RunFrame(), Key(kF, false), loop->RunFrame();
+    const std::wstring typed = L"lanterns 0042";
+    FrameTime longest;
+    size_t i = 0;
+    for (auto _ : state) {
+        const size_t k = i++ % (2 * typed.size());
+        if (k < typed.size()) KeyInput::Get().AddTypedChar(static_cast<uint32_t>(typed[k]));
+        if (k >= typed.size()) Key(kBack, true);
+        const FrameTime t = TimedFrame(*loop);
+        if (k >= typed.size()) Key(kBack, false);
+        state.SetIterationTime(t.cpu);
+        longest = {std::max(longest.wall, t.wall), std::max(longest.cpu, t.cpu)};
+        loop->RunFrame();  // the key's release
+    }
+    state.counters["longest_frame_cpu_ms"] = longest.cpu * 1000;
+    state.counters["longest_frame_wall_ms"] = longest.wall * 1000;
+}
+
+// O pressed through the seven orders twice, G toggled after each; the frames of the presses.
+void BM_SelectionOrder10000Songs(benchmark::State& state) {
+    SelectionSetup setup;
+    if (!setup.ok) return state.SkipWithError(setup.error.c_str());
+    std::unique_ptr<FrameLoop> loop = setup.Fresh();
+    loop->RunFrame();
+    FrameTime longest;
+    int i = 0;
+    for (auto _ : state) {
+        Key(i++ % 3 == 2 ? kG : kO, true);
+        const FrameTime t = TimedFrame(*loop);
+        Key(kG, false), Key(kO, false);
+        loop->RunFrame();
+        state.SetIterationTime(t.cpu);
+        longest = {std::max(longest.wall, t.wall), std::max(longest.cpu, t.cpu)};
+    }
+    state.counters["longest_frame_cpu_ms"] = longest.cpu * 1000;
+    state.counters["longest_frame_wall_ms"] = longest.wall * 1000;
+    std::remove("Selection.cfg");  // the library is shared by the other benchmarks
+}
+
 // The largest value of the repetitions.
 double Largest(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 
 }  // namespace
 
-BENCHMARK(BM_SelectionOpen1000Songs)
+BENCHMARK(BM_SelectionOpen10000Songs)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(20);
-BENCHMARK(BM_SelectionStepping1000Songs)
+    ->Iterations(10);
+BENCHMARK(BM_SelectionOpenAfterTitle10000Songs)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK(BM_SelectionStepping10000Songs)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
-    ->Iterations(2 * (2 * kSongs + 320))
+    ->Iterations(2 * kSteppingPass)
+    ->ComputeStatistics("max", Largest);
+BENCHMARK(BM_SelectionSearch10000Songs)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(4 * 26)
+    ->ComputeStatistics("max", Largest);
+BENCHMARK(BM_SelectionOrder10000Songs)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(21)
     ->ComputeStatistics("max", Largest);

@@ -1,6 +1,6 @@
 // lyrandel-bench-library: writes the benchmarks' library of many songs for the whole-program
 // measurements of scripts/bench.sh.
-// Usage: lyrandel-bench-library DEMO-CONTENT OUT [SONGS]   (SONGS: 1000 unless given)
+// Usage: lyrandel-bench-library DEMO-CONTENT OUT [SONGS]   (SONGS: 10000 unless given)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,9 +12,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: lyrandel-bench-library DEMO-CONTENT OUT [SONGS]\n");
         return 2;
     }
-    const int songs = argc == 4 ? std::atoi(argv[3]) : 1000;
-    if (songs < 1 || songs > 9999) {
-        std::fprintf(stderr, "lyrandel-bench-library: SONGS must be 1 to 9999\n");
+    const int songs = argc == 4 ? std::atoi(argv[3]) : 10000;
+    if (songs < 1 || songs > 10000) {
+        std::fprintf(stderr, "lyrandel-bench-library: SONGS must be 1 to 10000\n");
         return 2;
     }
     std::string error;

@@ -12,6 +12,7 @@
 #include "gameplay/RunScore.h"
 #include "selection/MusicChoice.h"
 #include "services/KeyInput.h"
+#include "settings/PlayStats.h"
 #include "settings/PlayerProfile.h"
 
 namespace {
@@ -132,8 +133,8 @@ bool Game::TickerStep() {
             RunScore& run = GetRunScore();
             run.score += bonus;
             if (recordsScore)
-                RecordHighScore(GetMusicChoice().title, LevelIndex(GetMusicChoice().level),
-                                run.score);
+                RecordRun(GetMusicChoice().title, LevelIndex(GetMusicChoice().level), run.score,
+                          bonus);
             run.complete = true;
         }
     }

@@ -9,6 +9,7 @@
 #include "import/Jacket.h"
 #include "import/LevelChoice.h"
 #include "import/OsuReader.h"
+#include "import/PackName.h"
 #include "import/ReadBack.h"
 #include "import/SimfileReader.h"
 #include "import/SongStore.h"
@@ -19,6 +20,7 @@
 #include "platform/Codepage.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/SongFolder.h"
+#include "selection/PacksFile.h"
 #include "selection/SongFiles.h"
 
 namespace importer {
@@ -97,6 +99,11 @@ class ImportRun {
     JacketMaker jackets_;
     const ReportLine& report_;
     const ImportOptions& options_;
+    PacksWriter packs_;
+    fs::path named_;    // the path being imported, as named
+    fs::path archive_;  // the archive being imported from, if any
+
+    void RecordPack(const FoundSong& found, const std::wstring& title);
 
     void Skip(const std::string& shown, const std::string& reason);
     void ImportSource(const SongSource& source, const std::string& shown, bool inArchive);
@@ -116,7 +123,18 @@ class ImportRun {
 bool ImportRun::Open(std::string& error) {
     if (!store_.Open(error)) return false;
     for (const fs::path& folder : options_.reservedFrom) store_.ReserveTitlesOf(folder);
+    std::string notice;
+    if (!packs_.Open(store_.layout().music.string(), notice, error)) return false;
+    if (!notice.empty()) report_(notice);
     return true;
+}
+
+// Keeps the pack the song came from beside the music list; a song whose pack cannot be kept
+// stays imported (it is shown in the pack "Other").
+void ImportRun::RecordPack(const FoundSong& found, const std::wstring& title) {
+    std::string error;
+    if (!packs_.Record(title, PackName(named_, archive_, found.song.folder), error))
+        report_("  its pack is not kept: " + error);
 }
 
 void ImportRun::Skip(const std::string& shown, const std::string& reason) {
@@ -125,6 +143,7 @@ void ImportRun::Skip(const std::string& shown, const std::string& reason) {
 }
 
 void ImportRun::ImportPath(const fs::path& path) {
+    named_ = path;
     std::vector<SongSource> sources;
     std::string problem;
     if (!FindSources(path, sources, problem)) return Skip(path.string(), problem);
@@ -155,6 +174,7 @@ void ImportRun::ImportArchive(const fs::path& archive, const std::string& shown)
     fs::path unpacked;
     std::string error;
     if (!store_.NewUnpackFolder(unpacked, error)) return Skip(shown, error);
+    archive_ = archive;
     platform::ArchiveReport archiveReport;
     const bool read = platform::ExtractArchive(archive.string(), unpacked.string(), WantedEntry,
                                                platform::ArchiveLimits{}, &archiveReport, &error);
@@ -173,6 +193,7 @@ void ImportRun::ImportArchive(const fs::path& archive, const std::string& shown)
         ImportSource(source, where, true);
     }
     SongStore::Discard(unpacked);
+    archive_.clear();
 }
 
 void ImportRun::ImportSimfile(const fs::path& simfile, const std::string& shown) {
@@ -321,6 +342,7 @@ void ImportRun::Committed(const FoundSong& found, const StagedSong& staged, cons
                           const std::vector<ConvertedChart>& charts) {
     ++result.imported;
     const MusicEntry& e = staged.entry;
+    result.titles.push_back(e.title);
     report_("imported \"" + platform::WideToUtf8(e.title) + "\" from " + found.shown + ": levels " +
             std::to_string(e.levels[0]) + ":" + std::to_string(e.levels[1]) + ":" +
             std::to_string(e.levels[2]));
@@ -331,6 +353,7 @@ void ImportRun::Committed(const FoundSong& found, const StagedSong& staged, cons
         report_("  level " + std::to_string(i + 1) + " (" +
                 LevelName(found.song.charts[levels[i]], e.levels[i]) +
                 "): " + ReportText(charts[i].report));
+    RecordPack(found, e.title);
 }
 
 }  // namespace

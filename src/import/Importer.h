@@ -6,8 +6,9 @@
 //     skipped PATH: no chart with 4 to 8 columns
 // Depends on: import/SourceScan.h, import/SimfileReader.h, import/OsuReader.h,
 // import/LevelChoice.h, import/ChartConversion.h, import/SongTitle.h, import/Jacket.h,
-// import/ReadBack.h, import/SongStore.h, platform/AudioFileInfo.h, platform/ArchiveReader.h,
-// platform/files/SongFolder.h, selection/SongFiles.h (the game's WAV rule).
+// import/ReadBack.h, import/SongStore.h, import/PackName.h, platform/AudioFileInfo.h,
+// platform/ArchiveReader.h, platform/files/SongFolder.h, selection/SongFiles.h (the game's WAV
+// rule), selection/PacksFile.h.
 #pragma once
 
 #include <filesystem>
@@ -25,6 +26,7 @@ struct ImportResult {
     int imported = 0;
     int skipped = 0;      // songs or paths skipped or failed, each with a report line
     std::string failure;  // why nothing could be imported at all (data folder, music list)
+    std::vector<std::wstring> titles;  // the titles imported, in order
 };
 
 // What else an import must respect.

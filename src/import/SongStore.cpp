@@ -9,6 +9,7 @@
 #include "platform/Codepage.h"
 #include "platform/files/ContentFiles.h"
 #include "platform/files/FileSystem.h"
+#include "selection/PacksFile.h"
 
 namespace importer {
 
@@ -43,7 +44,8 @@ std::vector<std::string> NamesIn(const fs::path& folder) {
     return names;
 }
 
-// True for the temporary files of an atomic write of the list ("0.nld.123.tmp").
+// True for the temporary files of an atomic write of the list ("0.nld.123.tmp") or of another
+// file of the music folder.
 bool IsListTemporary(const std::string& name, const std::string& list) {
     if (!StartsWith(name, list + ".") || name.size() < list.size() + 6) return false;
     if (name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
@@ -125,6 +127,7 @@ void SongStore::ClearLeftovers() const {
     };
     for (const std::string& name : NamesIn(layout_.music))
         if (StartsWith(name, kStagingPrefix) || IsListTemporary(name, listName) ||
+            IsListTemporary(name, kPacksFileName) ||
             (StartsWith(name, kOldStagingPrefix) && !listed(name)))
             Discard(layout_.music / name);
     for (const std::string& name : NamesIn(layout_.textures)) {

@@ -16,13 +16,16 @@ enum MessageCode : uint32_t {
     kMsgActivateApp = 0x001C,
     kMsgKeyDown = 0x0100,
     kMsgKeyUp = 0x0101,
+    kMsgChar = 0x0102,  // one typed character: wParam is its Unicode code point
     kMsgSysKeyDown = 0x0104,
     kMsgSysKeyUp = 0x0105,
+    kMsgDropFiles = 0x0233,  // files were dropped on the window: the host holds their paths
 };
 
 // Virtual-key codes that the translation tables and the game name.
 enum VirtualKey : uint32_t {
     kVkBack = 0x08,
+    kVkReturn = 0x0D,
     kVkShift = 0x10,
     kVkControl = 0x11,
     kVkMenu = 0x12,

@@ -68,9 +68,18 @@ bool ReadLevels(Reader& reader, const std::wstring& title, int32_t (&levels)[3],
     return true;
 }
 
-// Splits the file's bytes into lines, decodes each from code page 932 and drops the CR of a
-// CR LF line end, as a text-mode read would.
+// Decodes the file's bytes from code page 932 and drops the CR of each CR LF line end, as a
+// text-mode read would. The whole file is decoded at once; only a file that does not decode
+// is gone through line by line, to name the bad line. (A CR or LF byte is never part of a
+// two-byte character, so both ways give the same text.)
 bool DecodeList(const std::string& bytes, std::wstring& text, MusicListError& error) {
+    if (std::optional<std::wstring> whole = platform::Cp932ToWide(bytes)) {
+        text.reserve(whole->size());
+        for (size_t i = 0; i < whole->size(); ++i)
+            if ((*whole)[i] != L'\r' || i + 1 >= whole->size() || (*whole)[i + 1] != L'\n')
+                text += (*whole)[i];
+        return true;
+    }
     size_t start = 0;
     for (int line = 1; start <= bytes.size(); ++line) {
         size_t end = bytes.find('\n', start);
@@ -252,6 +261,20 @@ bool ReadMusicList(std::vector<MusicEntry>& entries, std::string& error,
     const bool ok = ReadMusicLists(entries, errors, loadJacket);
     if (!ok) error = errors.front();
     return ok;
+}
+
+std::vector<std::pair<std::wstring, size_t>> ListedTitles(const std::vector<std::string>& folders) {
+    std::vector<std::pair<std::wstring, size_t>> titles;
+    std::set<std::wstring> taken;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        std::vector<MusicEntry> entries;
+        std::string ignored;
+        ReadOneList(
+            ListPathIn(folders[i]), [](const std::wstring&) { return true; }, entries, ignored);
+        for (MusicEntry& entry : entries)
+            if (taken.insert(entry.title).second) titles.emplace_back(std::move(entry.title), i);
+    }
+    return titles;
 }
 
 bool ReadMusicLists(std::vector<MusicEntry>& entries, std::vector<std::string>& errors,

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // One piece of music of the list; a level rated below 1 cannot be played.
@@ -53,6 +54,10 @@ struct LeftOutSong {
     std::string reason;
 };
 
+// The titles of the lists of the given content folders, each with the index of the folder its
+// files come from (the first folder whose list holds it), read without loading, checking or
+// pinning anything: for work on a thread of its own. A list that cannot be read adds nothing.
+std::vector<std::pair<std::wstring, size_t>> ListedTitles(const std::vector<std::string>& folders);
 // The same, reading every list even after one fails (the content check): one message per
 // failed list in errors, the entries of what could be read in entries. With leftOut (the
 // selection), the player's songs whose files or list lines cannot be read are left out and

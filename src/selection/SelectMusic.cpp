@@ -1,27 +1,39 @@
-// SelectMusic: keys A/D (piece), W/S (level), Space (play), V (its best replay), Q (title),
-// E (configuration), the preview schedule, and the jackets, frame and ten text blocks.
-// Depends on: MusicList, MusicChoice, TextureStore, SpriteRenderer, TextRenderer, KeyInput,
-// SoundManager and SongFile, PlayerProfile, and the scenes it hands over to (Game, Title, ConfigS).
+// SelectMusic: keys A/D (piece), W/S (level), Space (play), Q (title), E (configuration), the
+// preview schedule, and the jackets, frame and ten text blocks; the added keys (search, order,
+// packs, jumps, random, V for the best replay), held-key repeat and dropped songs through the
+// selection's helpers.
+// Depends on: MusicList, MusicChoice, SongBrowser, SearchLine, KeyRepeat, PacksFile,
+// SelectionFile, SelectionOverlay, DropImport, ReplayShortcut, TextureStore, SpriteRenderer,
+// TextRenderer, KeyInput, SoundManager and SongFile, PlayerProfile and PlayStats, and the scenes
+// it hands over to (Game, Title, ConfigS).
 #include "selection/SelectMusic.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "audio/SongFile.h"
 #include "audio/SoundManager.h"
 #include "gameplay/Game.h"
+#include "platform/Codepage.h"
+#include "platform/Messages.h"
 #include "selection/MusicChoice.h"
+#include "selection/PacksFile.h"
+#include "selection/SelectionFile.h"
+#include "selection/SongSearch.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
 #include "services/TextureStore.h"
 #include "settings/ConfigS.h"
+#include "settings/PlayStats.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 
 namespace {
 
 constexpr uint32_t kKeySpace = 0x20;
+constexpr uint32_t kKeySlash = 0xBF;
 constexpr int32_t kTickLength = 60;
 
 struct LevelRgb {
@@ -33,23 +45,29 @@ constexpr LevelRgb kBright[3] = {{0, 250, 154}, {255, 140, 0}, {255, 0, 0}};
 constexpr LevelRgb kDim[3] = {{0, 128, 0}, {205, 133, 63}, {178, 34, 34}};
 constexpr int kGrey = 136;
 
+// The held keys that repeat, in the order of SelectMusic::repeats.
+constexpr uint32_t kRepeatKeys[4] = {'A', 'D', 'W', 'S'};
+
 // A text colour from 0-255 components, opaque.
 Color4 ToColor(const LevelRgb& c) { return {c.r / 255.0f, c.g / 255.0f, c.b / 255.0f, 1.0f}; }
-
-// Sets the rectangle and colour and draws one block.
-void Block(const std::wstring& text, LayoutRect rect, Color4 color) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = rect;
-    renderer.brush.SetColor(color);
-    renderer.DrawString(text);
-}
 
 // Title and credit lines of an entry.
 std::wstring Caption(const MusicEntry& e) { return e.title + L"\nMusic : " + e.credit; }
 
+// The heading of an import that has ended.
+std::wstring ImportHeading(const importer::ImportResult& result) {
+    if (!result.failure.empty())
+        return L"Nothing imported: " + platform::Utf8ToWide(result.failure);
+    std::wstring heading = L"Imported " + std::to_wstring(result.imported) +
+                           (result.imported == 1 ? L" song" : L" songs");
+    if (result.skipped > 0) heading += L", " + std::to_wstring(result.skipped) + L" skipped";
+    return heading;
+}
+
 }  // namespace
 
-// Reads the list with its jackets checked, loads the frame and restores the last confirmed choice.
+// Reads the list with its jackets checked, loads the frame and restores the last confirmed
+// choice, the remembered order and grouping, and the player's marks.
 bool SelectMusic::Initialize() {
     std::string error;
     if (!ReadMusicList(entries, error)) {
@@ -70,6 +88,11 @@ bool SelectMusic::Initialize() {
         if (choice.level == L"1" || choice.level == L"2" || choice.level == L"3")
             level = choice.level[0] - L'1';
     }
+    ViewRule rule = LoadSelectionRule();
+    rule.level = level;
+    browser.Reset(entries, PackReading(), GetPlayerProfile().stats, rule, index);
+    index = browser.entry();
+    random.seed(std::random_device{}());
     shownIndex = -1;
     drawnIndex = -1;
     countdown = 0;
@@ -77,17 +100,23 @@ bool SelectMusic::Initialize() {
     return true;
 }
 
-// Moves the highlight and the level, then confirms, leaves, or runs the preview.
+// Moves the highlight and the level (or edits the search), then confirms, leaves, or runs the
+// preview. While the search line is edited, or dropped songs are being imported, the keys
+// that leave the screen do nothing.
 Scene* SelectMusic::Update() {
     const KeyInput& keys = KeyInput::Get();
     SoundManager& sound = SoundManager::Get();
-    const int32_t n = static_cast<int32_t>(entries.size());
-    if (keys.IsKeyPressed('A')) index = (index + n - 1) % n;
-    if (keys.IsKeyPressed('D')) index = (index + 1) % n;
-    if (keys.IsKeyPressed('W')) level = (level + 1) % 3;
-    if (keys.IsKeyPressed('S')) level = (level + 2) % 3;
+    TakeDrops();
+    FollowImport();
+    const bool typing = search.editing();
+    if (typing)
+        EditSearch(keys);
+    else
+        Browse(keys);
+    if (!browser.empty()) index = browser.entry();
+    const bool free = !typing && !drops.running();
     const MusicEntry& entry = entries[index];
-    if (keys.IsKeyPressed(kKeySpace) && entry.levels[level] >= 1) {
+    if (free && !browser.empty() && keys.IsKeyPressed(kKeySpace) && entry.levels[level] >= 1) {
         sound.PlaySoundEffect(L"kira2.wav", 0.1f);
         sound.PlayMusic(L"", 0.0f);
         MusicChoice& choice = GetMusicChoice();
@@ -96,12 +125,13 @@ Scene* SelectMusic::Update() {
         choice.level = std::to_wstring(level + 1);
         return new Game;
     }
-    if (Scene* watch = replayKey.Update(entry.title, level)) return watch;
-    if (keys.IsKeyPressed('Q')) {
+    if (free && !browser.empty())
+        if (Scene* watch = replayKey.Update(entry.title, level)) return watch;
+    if (free && keys.IsKeyPressed('Q')) {
         sound.PlayMusic(L"", 0.0f);
         return new Title;
     }
-    if (keys.IsKeyPressed('E')) {
+    if (free && keys.IsKeyPressed('E')) {
         sound.PlayMusic(L"", 0.0f);
         return new ConfigS;
     }
@@ -109,10 +139,101 @@ Scene* SelectMusic::Update() {
     return nullptr;
 }
 
+// A and D step (A first, so both together stay), W and S change the level, each repeating
+// while held; then the order, grouping, jumps and the search line.
+void SelectMusic::Browse(const KeyInput& keys) {
+    int32_t steps[4];
+    for (int k = 0; k < 4; ++k)
+        steps[k] = repeats[k].Steps(keys.IsKeyPressed(kRepeatKeys[k]),
+                                    keys.state.IsKeyDown(kRepeatKeys[k]));
+    if (steps[1] != steps[0]) browser.Step(steps[1] - steps[0]);
+    ViewRule rule = browser.rule();
+    if (steps[2] != steps[3]) {
+        level = ((level + steps[2] - steps[3]) % 3 + 3) % 3;
+        rule.level = level;
+        // Only the level's own order depends on the level.
+        if (rule.order == SongOrder::kRating) Rearrange(rule, false);
+    }
+    rule.level = level;
+    if (keys.IsKeyPressed('O')) rule.order = NextOrder(rule.order), Rearrange(rule, true);
+    if (keys.IsKeyPressed('G')) rule.grouped = !rule.grouped, Rearrange(rule, true);
+    if (keys.IsKeyPressed('Z')) browser.JumpGroup(-1);
+    if (keys.IsKeyPressed('C')) browser.JumpGroup(1);
+    if (keys.IsKeyPressed('R')) browser.JumpRandom(static_cast<uint32_t>(random()));
+    if (keys.IsKeyPressed('F') || keys.IsKeyPressed(kKeySlash)) {
+        search.Open();
+        browser.PrepareSearch();
+    }
+}
+
+// Typed characters, Backspace and Return go to the line; the held keys start over after it.
+void SelectMusic::EditSearch(const KeyInput& keys) {
+    for (KeyRepeat& repeat : repeats) repeat.Steps(false, false);
+    const SearchLine::Change change =
+        search.Edit(keys.typedText, keys.IsKeyPressed(platform::kVkBack),
+                    keys.IsKeyPressed(platform::kVkReturn));
+    if (change.closed)
+        browser.SetSearch({});
+    else if (change.text)
+        browser.SetSearch(SearchWords(search.text()));
+}
+
+void SelectMusic::Rearrange(const ViewRule& rule, bool remember) {
+    browser.SetRule(rule);
+    if (remember) SaveSelectionRule(rule);
+}
+
+void SelectMusic::TakeDrops() {
+    KeyInput& input = KeyInput::Get();
+    if (input.droppedPaths.empty() || drops.running()) return;
+    drops.Start(std::move(input.droppedPaths), std::filesystem::current_path().string());
+    input.droppedPaths.clear();
+    importHeading = L"Importing\u2026";
+    importLines.clear();
+    if (input.dropsSettleAtOnce) drops.Wait();
+}
+
+void SelectMusic::FollowImport() {
+    if (!drops.running()) return;
+    std::vector<std::string> lines;
+    const bool ended = drops.Poll(lines);
+    for (const std::string& line : lines)
+        if (std::wstring shown = ShortImportLine(line); !shown.empty())
+            importLines.push_back(std::move(shown));
+    if (!ended) return;
+    importHeading = ImportHeading(drops.result());
+    if (!drops.result().titles.empty()) ShowImported();
+}
+
+// The whole list again (the search closed), on the first imported song that is listed.
+void SelectMusic::ShowImported() {
+    std::vector<MusicEntry> fresh;
+    std::string error;
+    if (!ReadMusicList(fresh, error)) {
+        importLines.push_back(L"the music list cannot be read: " + platform::Utf8ToWide(error));
+        return;
+    }
+    entries = std::move(fresh);
+    search = SearchLine{};
+    browser.Reset(entries, PackReading(), GetPlayerProfile().stats, browser.rule(), 0);
+    for (const std::wstring& title : drops.result().titles) {
+        int32_t found = -1;
+        for (size_t i = 0; i < entries.size() && found < 0; ++i)
+            if (entries[i].title == title) found = static_cast<int32_t>(i);
+        if (found >= 0 && browser.Highlight(found)) break;
+    }
+    index = browser.entry();
+}
+
 // Starts the preview two ticks after the highlight settles, plays it for at most sixteen
-// ticks, pauses three and starts it again.
+// ticks, pauses three and starts it again. While no song matches the search it is silent.
 void SelectMusic::RunPreview() {
     SoundManager& sound = SoundManager::Get();
+    if (browser.empty()) {
+        if (shownIndex != -1) sound.PlayMusic(L"", 0.0f);
+        shownIndex = -1;
+        return;
+    }
     int32_t t = countdown;
     if (shownIndex != index) {
         sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
@@ -136,8 +257,8 @@ void SelectMusic::RunPreview() {
 }
 
 const MusicEntry& SelectMusic::Neighbour(int step) const {
-    const int32_t n = static_cast<int32_t>(entries.size());
-    return entries[((index + step) % n + n) % n];
+    const int32_t entry = browser.EntryAt(step);
+    return entries[entry >= 0 ? entry : index];
 }
 
 // Jackets are decoded when first drawn. The three shown ones come first. A frame in which
@@ -165,26 +286,30 @@ void SelectMusic::PrepareJackets() {
     }
 }
 
-// The highlighted jacket, its two neighbours dimmed, and the frame in the level's colour.
+// The highlighted jacket, its two neighbours dimmed, and the frame in the level's colour; the
+// frame alone while no song matches the search.
 void SelectMusic::DrawSprites() {
-    PrepareJackets();
     SpriteRenderer& sprites = SpriteRenderer::Get();
     const IntRect jacket{0, 0, 256, 256};
     const LevelRgb& bright = kBright[level];
-    if (jacketShown[1])
-        sprites.DrawSprite({640, 10}, &jacket, 255, 0, {128, 0}, 255, 255, 255, 0, 1,
-                           entries[index].title);
-    if (jacketShown[0])
-        sprites.DrawSprite({300, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
-                           Neighbour(-1).title);
-    if (jacketShown[2])
-        sprites.DrawSprite({980, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
-                           Neighbour(1).title);
+    if (!browser.empty()) {
+        PrepareJackets();
+        if (jacketShown[1])
+            sprites.DrawSprite({640, 10}, &jacket, 255, 0, {128, 0}, 255, 255, 255, 0, 1,
+                               entries[index].title);
+        if (jacketShown[0])
+            sprites.DrawSprite({300, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
+                               Neighbour(-1).title);
+        if (jacketShown[2])
+            sprites.DrawSprite({980, -90}, &jacket, 255, 0, {128, 0}, kGrey, kGrey, kGrey, 0, 1,
+                               Neighbour(1).title);
+    }
     sprites.DrawSprite({640, 270}, &jacket, 255, 0, {100, 0}, bright.r, bright.g, bright.b, 0, 1,
                        L"waku");
 }
 
-// The ten text blocks: the highlighted piece, the keys, both neighbours, help and high score.
+// The ten text blocks: the highlighted piece, the keys, both neighbours, help and high score
+// (the song blocks left out while no song matches); then the added ones.
 void SelectMusic::DrawTexts() {
     const Color4 white{1, 1, 1, 1};
     const Color4 grey = ToColor({kGrey, kGrey, kGrey});
@@ -192,20 +317,51 @@ void SelectMusic::DrawTexts() {
     const MusicEntry& previous = Neighbour(-1);
     const MusicEntry& next = Neighbour(1);
     const std::wstring rating = L"Level\n";
-    Block(L"\u266A \u266A \u266A\n" + Caption(current), {540, 300, 740, 900}, white);
-    Block(rating + std::to_wstring(current.levels[level]), {540, 370, 740, 970},
-          ToColor(kBright[level]));
-    Block(L"A << ", {400, 350, 600, 950}, white);
-    Block(L" >> D", {680, 350, 880, 950}, white);
-    Block(Caption(previous), {200, 200, 400, 800}, grey);
-    Block(rating + std::to_wstring(previous.levels[level]), {200, 260, 400, 860},
-          ToColor(kDim[level]));
-    Block(Caption(next), {880, 200, 1080, 800}, grey);
-    Block(rating + std::to_wstring(next.levels[level]), {880, 260, 1080, 860},
-          ToColor(kDim[level]));
-    Block(L"\"Space\" Key Play to Game\n\n\"Q\" Key Back Title\n\"E\" Key to ConfigMenu",
-          {540, 500, 740, 1100}, white);
-    Block(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)), {540, 420, 740, 1020},
-          white);
+    const bool songs = !browser.empty();
+    if (songs) {
+        DrawBlock(L"\u266A \u266A \u266A\n" + Caption(current), {540, 300, 740, 900}, white);
+        DrawBlock(rating + std::to_wstring(current.levels[level]), {540, 370, 740, 970},
+                  ToColor(kBright[level]));
+    }
+    DrawBlock(L"A << ", {400, 350, 600, 950}, white);
+    DrawBlock(L" >> D", {680, 350, 880, 950}, white);
+    if (songs) {
+        DrawBlock(Caption(previous), {200, 200, 400, 800}, grey);
+        DrawBlock(rating + std::to_wstring(previous.levels[level]), {200, 260, 400, 860},
+                  ToColor(kDim[level]));
+        DrawBlock(Caption(next), {880, 200, 1080, 800}, grey);
+        DrawBlock(rating + std::to_wstring(next.levels[level]), {880, 260, 1080, 860},
+                  ToColor(kDim[level]));
+    }
+    DrawBlock(L"\"Space\" Key Play to Game\n\n\"Q\" Key Back Title\n\"E\" Key to ConfigMenu",
+              {540, 500, 740, 1100}, white);
+    if (songs)
+        DrawBlock(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)),
+                  {540, 420, 740, 1020}, white);
+    DrawOverlay(OverlayNow());
     replayKey.DrawTexts();
+}
+
+PackReader SelectMusic::PackReading() const {
+    return [this] { return PacksOfEntries(entries); };
+}
+
+OverlayView SelectMusic::OverlayNow() {
+    OverlayView view;
+    view.searchShown = search.shown();
+    view.searchEditing = search.editing();
+    view.searchText = search.text();
+    view.place = browser.place() + 1;
+    view.shown = browser.size();
+    view.total = static_cast<int32_t>(entries.size());
+    view.order = OrderLabel(browser.rule().order);
+    view.grouped = browser.rule().grouped;
+    if (!browser.empty()) {
+        if (view.grouped) view.pack = browser.PackOf(index);
+        view.stats = FindSongStats(entries[index].title);
+    }
+    view.level = level;
+    view.importHeading = importHeading;
+    view.importLines = importLines;
+    return view;
 }

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/Codepage.h"
 #include "platform/PngHeader.h"
+#include "platform/files/ContentFiles.h"
 #include "services/GraphicsDevice.h"
 #include "services/TextureStore.h"
 
@@ -16,10 +18,41 @@ std::wstring JacketFile(const std::wstring& title) { return title + L".png"; }
 
 }  // namespace
 
+JacketCache::~JacketCache() {
+    if (warmUp_.joinable()) warmUp_.join();
+}
+
+void JacketCache::StartWarmUp(std::function<ReadAheads()> work, std::string folder) {
+    if (warmUpStarted_) return;
+    warmUpStarted_ = true;
+    warmUpFolder_ = std::move(folder);
+    warmUp_ = std::thread([this, work = std::move(work)] { warmUpResults_ = work(); });
+}
+
+void JacketCache::FinishWarmUp() {
+    if (!warmUp_.joinable()) return;
+    warmUp_.join();  // the results are the thread's until it has ended
+    std::error_code failed;
+    if (std::filesystem::current_path(failed).string() == warmUpFolder_ && !failed)
+        readAhead_ = std::move(warmUpResults_);
+    warmUpResults_.clear();
+}
+
 bool JacketCache::Check(const std::wstring& title, std::string* error) {
     if (checked_.count(title) || store_.Find(title)) return true;
+    FinishWarmUp();
     platform::PngHeader header;
-    if (!platform::ReadPngHeader(TexturePath(JacketFile(title)), &header, error)) return false;
+    // The exact name first: one open instead of a look-up and an open, over thousands of
+    // songs (none at all when the warm-up read it there); the full look-up (other folders,
+    // other letter case) where that finds nothing.
+    const std::string direct = platform::DirectContentPath(L"Data/Texture/" + JacketFile(title));
+    const auto ahead = readAhead_.find(title);
+    if (ahead != readAhead_.end() && ahead->second.path == direct) {
+        header = ahead->second.header;
+    } else if (!platform::ReadPngHeader(direct, &header, nullptr) &&
+               !platform::ReadPngHeader(TexturePath(JacketFile(title)), &header, error)) {
+        return false;
+    }
     if (header.width > kMaxSide || header.height > kMaxSide) {
         if (error)
             *error = "the image is " + std::to_string(header.width) + "x" +
@@ -57,9 +90,12 @@ bool JacketCache::NeedsDecoding(const std::wstring& title) const {
 void JacketCache::Forget(const std::wstring& name) { recent_.remove(name); }
 
 void JacketCache::Clear() {
+    FinishWarmUp();
     recent_.clear();
     checked_.clear();
     failed_.clear();
+    readAhead_.clear();
+    warmUpStarted_ = false;
 }
 
 void JacketCache::Trim() {

@@ -9,9 +9,14 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <set>
 #include <string>
+#include <thread>
+#include <unordered_map>
+
+#include "platform/PngHeader.h"
 
 class TextureStore;
 
@@ -23,7 +28,23 @@ class JacketCache {
     // The largest side a jacket may have: it is drawn 256 pixels wide.
     static constexpr uint32_t kMaxSide = 4096;
 
+    // The header of a jacket read ahead, with the path it was read from.
+    struct ReadAhead {
+        std::string path;
+        platform::PngHeader header;
+    };
+    using ReadAheads = std::unordered_map<std::wstring, ReadAhead>;
+
     explicit JacketCache(TextureStore& store) : store_(store) {}
+    ~JacketCache();
+    JacketCache(const JacketCache&) = delete;
+    JacketCache& operator=(const JacketCache&) = delete;
+
+    // Runs work (reading jackets' headers, touching nothing of the game) on a thread of its own;
+    // once only, later calls do nothing. Its paths are relative to folder (the working
+    // directory when it starts); its results are dropped if that is no longer the working
+    // directory when they are taken.
+    void StartWarmUp(std::function<ReadAheads()> work, std::string folder);
 
     // Checks the jacket file of title by its PNG header; a title that passed is not checked
     // again. False with the reason in error.
@@ -37,7 +58,10 @@ class JacketCache {
     void Forget(const std::wstring& name);
     // Jackets held by the cache.
     size_t size() const { return recent_.size(); }
-    // Forgets everything (the store is being emptied).
+    // Waits for a warm-up still running and keeps its results (the first check does it too).
+    void FinishWarmUp();
+    // Forgets everything (the store is being emptied), the warm-up's results too; a warm-up
+    // may start again.
     void Clear();
 
   private:
@@ -49,4 +73,10 @@ class JacketCache {
     std::list<std::wstring> recent_;
     // Titles whose header passed, and those whose image could not be decoded.
     std::set<std::wstring> checked_, failed_;
+    // The warm-up: its thread, where it puts its results, and the results taken from it.
+    std::thread warmUp_;
+    bool warmUpStarted_ = false;
+    std::string warmUpFolder_;
+    ReadAheads warmUpResults_;
+    ReadAheads readAhead_;
 };

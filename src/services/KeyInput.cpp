@@ -1,4 +1,5 @@
-// KeyInput: per-frame copy of the live keyboard and the typed character of the frame.
+// KeyInput: per-frame copy of the live keyboard, the typed character of the frame and the text
+// channel.
 #include "services/KeyInput.h"
 
 KeyInput& KeyInput::Get() {
@@ -10,6 +11,14 @@ void KeyInput::Update() {
     if (feed) feed->BeforeRead();
     state = keyboard ? keyboard->GetState() : DirectX::KeyState{};
     tracker.Update(state);
+    typedText = std::move(pendingText);
+    pendingText.clear();
+}
+
+void KeyInput::AddTypedChar(uint64_t codePoint) {
+    if (codePoint < 0x20 || codePoint == 0x7F || codePoint > 0x10FFFF) return;
+    if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return;  // half of a pair is no character
+    pendingText += static_cast<wchar_t>(codePoint);
 }
 
 std::wstring KeyInput::GetTypedChar() const {

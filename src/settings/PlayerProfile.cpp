@@ -3,9 +3,10 @@
 
 #include <cstdio>
 
-#include "platform/files/AtomicFile.h"
 #include "platform/Codepage.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/FileSystem.h"
+#include "settings/PlayStats.h"
 #include "settings/SaveFile.h"
 
 namespace {
@@ -78,11 +79,13 @@ bool LoadProfile(const std::wstring& name) {
     } else {
         ClearProfile();  // an account still waiting for its password is dropped unwritten
         profile.guestRecords = std::move(profile.records);
+        profile.guestStats = std::move(profile.stats);
     }
     profile.state = AccountState::kSigningIn;
     profile.name = name;
     profile.password = std::move(content.password);
     profile.records = std::move(content.records);
+    LoadStatsFile(name, profile.stats);
     return true;
 }
 
@@ -117,6 +120,12 @@ bool SaveProfile() {
         Report(failure + error);
         return false;
     }
+    // An account that never finished a run has no statistics file.
+    if (!profile.stats.empty() && !SaveStatsFile(profile.name, profile.stats, &error)) {
+        Report("cannot save the play statistics of " + shownName + " to " +
+               StatsPath(profile.name) + ": " + error);
+        return false;
+    }
     return true;
 }
 
@@ -127,18 +136,22 @@ void ClearProfile() {
             // The account's records are its own and go to its file, not to the guest.
             SaveProfile();
             profile.records = std::move(profile.guestRecords);
+            profile.stats = std::move(profile.guestStats);
             break;
         case AccountState::kSigningIn:
             // The records came from a file that stays as it is.
             profile.records = std::move(profile.guestRecords);
+            profile.stats = std::move(profile.guestStats);
             break;
         case AccountState::kSigningUp:
         case AccountState::kNone:
             // No account came into being: whatever is in memory stays the guest's.
             for (ScoreRecord& r : profile.guestRecords) profile.records.push_back(std::move(r));
+            MergeStats(profile.stats, profile.guestStats);
             break;
     }
     profile.guestRecords.clear();
+    profile.guestStats.clear();
     profile.state = AccountState::kNone;
     profile.name.clear();
     profile.password.clear();
@@ -154,6 +167,7 @@ bool SignUpProfile(const std::wstring& name) {
     if (profile.state == AccountState::kSignedIn) {
         if (!SaveProfile()) return false;
         profile.records.clear();
+        profile.stats.clear();
     } else {
         ClearProfile();  // an account still waiting for its password is dropped unwritten
     }
@@ -171,7 +185,7 @@ bool FinishSignUp(const std::wstring& password) {
     return SaveProfile();
 }
 
-void RecordHighScore(const std::wstring& music, int level, int score) {
+bool KeepHighScore(const std::wstring& music, int level, int score) {
     PlayerProfile& profile = GetPlayerProfile();
     ScoreRecord* record = FindRecord(profile.records, music);
     if (record == nullptr) {
@@ -181,10 +195,14 @@ void RecordHighScore(const std::wstring& music, int level, int score) {
     } else if (record->best[level] < score) {
         record->best[level] = score;
     } else {
-        return;
+        return false;
     }
+    return true;
+}
+
+void RecordHighScore(const std::wstring& music, int level, int score) {
     // Saved at once, so a crash later in the session loses nothing.
-    SaveProfile();
+    if (KeepHighScore(music, level, score)) SaveProfile();
 }
 
 int GetHighScore(const std::wstring& music, int level) {

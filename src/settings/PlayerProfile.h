@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/PlayStatsFile.h"
+
 struct ScoreRecord {
     std::wstring music;
     int32_t best[3] = {0, 0, 0};
@@ -32,6 +34,10 @@ struct PlayerProfile {
     // Scores made while no account was signed in, set aside while an account is signed in
     // (they are nobody's to write into that account's file) and back in records at sign-out.
     std::vector<ScoreRecord> guestRecords;
+    // Play counts and marks (settings/PlayStats.h), moved with the records: the account's from
+    // "Save/" + name + ".stats", or the guest's, kept in memory only.
+    std::vector<SongStats> stats;
+    std::vector<SongStats> guestStats;
 };
 
 // The one process-wide account record.
@@ -44,10 +50,10 @@ bool LoadProfile(const std::wstring& name);
 // Ends a sign-in: true (state kSignedIn) when password is the account's; false changes nothing
 // and the caller signs out.
 bool ConfirmSignIn(const std::wstring& password);
-// Writes a signed-in account atomically, making "Save" when missing. Does nothing (true)
-// without one: an account still waiting for its password is not written. False on failure,
-// reported on stderr as "lyrandel: cannot save account NAME to Save/NAME.svd: why"; the old
-// file then stays whole.
+// Writes a signed-in account atomically, making "Save" when missing: its save file, then its
+// statistics file. Does nothing (true) without one: an account still waiting for its password
+// is not written. False on failure, reported on stderr as "lyrandel: cannot save account NAME
+// to Save/NAME.svd: why"; the old file then stays whole.
 bool SaveProfile();
 // Signs out: saves a signed-in account, then empties name and password; the records become
 // the guest's scores again. An account still waiting for its password is dropped without a
@@ -65,5 +71,7 @@ bool SignUpProfile(const std::wstring& name);
 bool FinishSignUp(const std::wstring& password);
 // Keeps the best score of a piece and level index; saves a signed-in account on a change.
 void RecordHighScore(const std::wstring& music, int level, int score);
+// Keeps the best score in memory only; true when it changed.
+bool KeepHighScore(const std::wstring& music, int level, int score);
 // The stored best of a piece and level index, 0 without a record.
 int GetHighScore(const std::wstring& music, int level);

@@ -4,6 +4,7 @@
 #include "settings/Title.h"
 
 #include "audio/SoundManager.h"
+#include "selection/JacketWarmUp.h"
 #include "selection/SelectMusic.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
@@ -33,11 +34,15 @@ bool Title::Initialize() {
     return true;
 }
 
-// Keeps the title music requested, hands over on Space (first) or E, else animates.
+// Keeps the title music requested, hands over on Space (first) or E, else animates. Songs
+// dropped on the window take the player to the selection, which imports them.
 Scene* Title::Update() {
     SoundManager::Get().RequestBackgroundMusic(L"Zaroz.uro", 0.8f);
+    // The selection's jackets are read ahead while this screen shows, once its first frame is
+    // out (the reading would compete with the start-up for the cores).
+    if (animTick > 0 || animFrame > 0) StartJacketWarmUp();
     const KeyInput& keys = KeyInput::Get();
-    if (keys.IsKeyPressed(kKeySpace)) {
+    if (keys.IsKeyPressed(kKeySpace) || !keys.droppedPaths.empty()) {
         StopTitleMusic();
         return new SelectMusic;
     }

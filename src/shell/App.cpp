@@ -82,6 +82,12 @@ std::string Absolute(const std::string& path) {
     return std::filesystem::absolute(path).string();
 }
 
+// A path of the key script taken from the folder the program was started in.
+std::string FromStart(const std::string& start, const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    return (std::filesystem::path(start) / path).string();
+}
+
 // Gives the sound manager its engine: the loopback capture, silence for a headless run
 // without one, or the default device (silent when there is none).
 bool StartAudio(const Options& options, std::string& error) {
@@ -143,10 +149,12 @@ void ReleaseGpuObjects() {
     GraphicsDevice::Get().gpu.reset();
 }
 
-// What a run starts with: the first scene, and the replay it watches, if any.
+// What a run starts with: the first scene, the replay it watches, if any, and the folder the
+// program was started in (the key script's paths are taken from there).
 struct Start {
     std::unique_ptr<Scene> scene;
     std::shared_ptr<const Replay> replay;
+    std::string folder;
 };
 
 // The first scene: the title screen, the Game scene of a direct start (whose score is not
@@ -158,7 +166,8 @@ bool FirstScene(const Options& options, Start& start, std::string& error) {
         if (!ReadReplayFile(options.replay, replay.get(), &error)) return false;
         std::unique_ptr<Game> game = WatchReplay(replay, &error);
         if (!game) return false;
-        start = {std::move(game), std::move(replay)};
+        start.scene = std::move(game);
+        start.replay = std::move(replay);
         return true;
     }
     if (options.play.empty()) {
@@ -192,8 +201,10 @@ int RunLoop(platform::Host& host, const Options& options, Start& start,
     return outcome == FrameLoop::Outcome::Quit && saved ? 0 : 1;
 }
 
-// The key script of a headless run, or none (a run that ends by itself) when no file is given.
-bool LoadScript(const Options& options, platform::KeyScript& script, std::string& error) {
+// The key script of a headless run, or none (a run that ends by itself) when no file is given;
+// the paths of its drops are taken from the start folder.
+bool LoadScript(const Options& options, const std::string& start, platform::KeyScript& script,
+                std::string& error) {
     if (options.script.empty()) {
         script.quitFrame = std::numeric_limits<uint64_t>::max();
         return true;
@@ -203,6 +214,8 @@ bool LoadScript(const Options& options, platform::KeyScript& script, std::string
         return error = "cannot read the key script " + options.script, false;
     if (!platform::ParseKeyScript(text, script, error))
         return error = options.script + ": " + error, false;
+    for (auto& [frame, paths] : script.dropped)
+        for (std::string& path : paths) path = FromStart(start, path);
     return true;
 }
 
@@ -228,11 +241,12 @@ void ReportResults(const Options& options, platform::Host& host, ResultWatch& wa
 int RunHeadless(const Options& options, platform::SdlWindow& window, Start& start) {
     std::string error;
     platform::KeyScript script;
-    if (!LoadScript(options, script, error)) return Fail(error);
+    if (!LoadScript(options, start.folder, script, error)) return Fail(error);
     platform::HeadlessHost host(std::move(script));
+    KeyInput::Get().dropsSettleAtOnce = host.simulatedClock();
     bool shotFailed = false;
     host.onShot = [&](const std::string& path) {
-        if (GraphicsDevice::Get().SaveScreenshot(Absolute(path))) return;
+        if (GraphicsDevice::Get().SaveScreenshot(FromStart(start.folder, path))) return;
         std::fprintf(stderr, "lyrandel: cannot write %s: %s\n", path.c_str(),
                      GraphicsDevice::Get().lastError.c_str());
         shotFailed = true;
@@ -307,11 +321,12 @@ int RunApp(const Options& options) {
     opts.script = Absolute(opts.script);
     opts.audioOut = Absolute(opts.audioOut);
     opts.replay = Absolute(opts.replay);
+    Start start;
+    start.folder = std::filesystem::current_path().string();
     std::string error;
     if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))
         return Fail(error);
-    Start start;
     if (!FirstScene(opts, start, error)) return Fail(error);
     platform::InstallQuitSignals();
     const bool headless = opts.mode == Options::Mode::Headless;

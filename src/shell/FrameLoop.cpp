@@ -24,6 +24,13 @@ bool FrameLoop::Dispatch(const Message& m) {
         case platform::kMsgActivateApp:
             DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
             break;
+        case platform::kMsgChar:
+            KeyInput::Get().AddTypedChar(m.wParam);
+            break;
+        case platform::kMsgDropFiles:
+            for (std::string& path : host_.TakeDroppedPaths())
+                KeyInput::Get().droppedPaths.push_back(std::move(path));
+            break;
         case platform::kMsgClose:
             // Closing destroys the window at once, and its destruction posts the quit.
             host_.PostMessage({platform::kMsgQuit, 0, 0});

@@ -131,6 +131,7 @@ TEST_F(AutoplayRun, ItsRunRecordsNoScoreWhileAPlayersRunDoes) {
     }
     ExpectAllPerfect(notes, "autoplay run");
     EXPECT_TRUE(GetPlayerProfile().records.empty());
+    EXPECT_TRUE(GetPlayerProfile().stats.empty());
 }
 
 }  // namespace

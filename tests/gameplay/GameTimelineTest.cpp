@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GameHarness.h"
+#include "settings/PlayStats.h"
 
 namespace gametest {
 namespace {
@@ -78,6 +79,9 @@ TEST_F(GameTimeline, EmptyChartEndsAllPerfectWithBonus50000) {
     EXPECT_EQ(Next({scenetest::kSpace}), nullptr);
     EXPECT_EQ(GetRunScore().score, 50000);
     EXPECT_EQ(GetHighScore(L"Song", 0), 50000);
+    ASSERT_NE(FindSongStats(L"Song"), nullptr);
+    EXPECT_EQ(FindSongStats(L"Song")->levels[0].best, PlayMark::kAllPerfect);
+    EXPECT_EQ(FindSongStats(L"Song")->levels[0].plays, 1);
     EXPECT_EQ(TextAt(200, 100).substr(0, 12), L"Score\n50000\n");
     EXPECT_EQ(TextAt(200, 200), L"          ");
     RunThrough(1330);
@@ -111,6 +115,8 @@ TEST_F(GameTimeline, AllGreatGivesFullComboBonus) {
     RunThrough(812 + 480);
     EXPECT_EQ(GetRunScore().score, 300 * 3 + 10000);
     EXPECT_EQ(GetHighScore(L"Song", 1), 10900);
+    ASSERT_NE(FindSongStats(L"Song"), nullptr);
+    EXPECT_EQ(FindSongStats(L"Song")->levels[1].best, PlayMark::kFullCombo);
 }
 
 TEST_F(GameTimeline, OneMissBreaksTheFullCombo) {
@@ -128,6 +134,8 @@ TEST_F(GameTimeline, OneMissBreaksTheFullCombo) {
     RunThrough(812 + 165);
     EXPECT_EQ(GetRunScore().score, 1000);
     EXPECT_EQ(GetHighScore(L"Song", 0), 1000);
+    ASSERT_NE(FindSongStats(L"Song"), nullptr);
+    EXPECT_EQ(FindSongStats(L"Song")->levels[0].best, PlayMark::kPlayed);
 }
 
 TEST_F(GameTimeline, UnplayableChartsFailToInitialize) {

@@ -12,7 +12,12 @@
 #include <regex>
 
 #include "ImportFixture.h"
+#include "import/Importer.h"
+#include "platform/Codepage.h"
 #include "platform/ImageCodec.h"
+#include "platform/files/AtomicFile.h"
+#include "selection/PacksFile.h"
+#include "support/ImportSongWriter.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
@@ -96,8 +101,21 @@ TEST_F(Import, SimfilesAndBeatmapArchivesWithEveryAudioKind) {
                   "Data/Music/0.nld", "Data/Music/Click Map/1.nsd", "Data/Music/Click Map/2.nsd",
                   "Data/Music/Click Map/Click Map.mp3", "Data/Music/Four Lanes/1.nsd",
                   "Data/Music/Four Lanes/Four Lanes.flac", "Data/Music/Tempo Song/1.nsd",
-                  "Data/Music/Tempo Song/Tempo Song.ogg", "Data/Texture/Click Map.png",
-                  "Data/Texture/Four Lanes.png", "Data/Texture/Tempo Song.png"}));
+                  "Data/Music/Tempo Song/Tempo Song.ogg", "Data/Music/packs.txt",
+                  "Data/Texture/Click Map.png", "Data/Texture/Four Lanes.png",
+                  "Data/Texture/Tempo Song.png"}));
+
+    // The folder named holds one song and a folder of another; the archive is its own pack.
+    PackRecords packs;
+    std::vector<int> bad;
+    ParsePacks(ReadBytes(data / "Data/Music/packs.txt"), packs, bad);
+    EXPECT_TRUE(bad.empty());
+    EXPECT_EQ(packs[L"Tempo Song"].pack, L"pack");
+    EXPECT_EQ(packs[L"Four Lanes"].pack, L"deeper");
+    EXPECT_EQ(packs[L"Click Map"].pack, L"map");
+    EXPECT_GT(packs[L"Click Map"].added, 0);
+    EXPECT_EQ(result.titles,
+              (std::vector<std::wstring>{L"Tempo Song", L"Four Lanes", L"Click Map"}));
 }
 
 TEST_F(Import, ReimportReplacesAndAnotherSongOfTheTitleGetsANumber) {
@@ -174,7 +192,7 @@ TEST_F(Import, AHostileArchiveWritesNothingOutsideItsSong) {
     EXPECT_EQ(DataFiles(),
               (std::vector<std::string>{"Data/Music/0.nld", "Data/Music/Click Song/1.nsd",
                                         "Data/Music/Click Song/Click Song.ogg",
-                                        "Data/Texture/Click Song.png"}));
+                                        "Data/Music/packs.txt", "Data/Texture/Click Song.png"}));
     EXPECT_FALSE(fs::exists(work / "evil.osu"));
     EXPECT_FALSE(fs::exists(fs::path("/tmp/abs.ogg")));
 }

@@ -88,3 +88,32 @@ TEST(HeadlessHost, ClockJumpsOnlyWhenNothingWaits) {
     host.WaitUntil(17);
     EXPECT_EQ(host.Ticks(), 17u);
 }
+
+TEST(KeyScript, TypedTextComesOneCharacterAnUpdateAndDropsBringTheirPaths) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(
+        ParseKeyScript("2 type Café 星\n3 press 0x0D\n9 drop songs/My Pack.osz\n", s, error))
+        << error;
+    const std::wstring typed = L"Café 星";
+    for (size_t i = 0; i < typed.size(); ++i) {
+        const std::vector<Message>& frame = s.before[2 + i];
+        ASSERT_FALSE(frame.empty()) << i;
+        EXPECT_EQ(frame[0].code, kMsgChar);
+        EXPECT_EQ(frame[0].wParam, static_cast<uint64_t>(typed[i])) << i;
+    }
+    EXPECT_EQ(s.before[3].back().wParam, 0x0Du);  // the press shares frame 3 with the "a"
+    ASSERT_EQ(s.before[9].size(), 1u);
+    EXPECT_EQ(s.before[9][0].code, kMsgDropFiles);
+    EXPECT_EQ(s.dropped[9], std::vector<std::string>{"songs/My Pack.osz"});
+
+    // The host hands the paths over with the drop's frame.
+    HeadlessHost host(std::move(s));
+    for (uint64_t frame = 1; frame < 9; ++frame) host.AfterFrame(frame);
+    Message m;
+    while (host.PeekMessage(m) && m.code != kMsgDropFiles) {
+    }
+    EXPECT_EQ(m.code, kMsgDropFiles);
+    EXPECT_EQ(host.TakeDroppedPaths(), std::vector<std::string>{"songs/My Pack.osz"});
+    EXPECT_TRUE(host.TakeDroppedPaths().empty());
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -298,4 +299,30 @@ TEST_F(SdlHostTest, MappingFileAddsADancePadAndNamesItsBadLines) {
     mat.Button(2, true);
     EXPECT_EQ(Keys(Drain(), kMsgKeyDown), Codes{'W'});
     EXPECT_TRUE(controllers->LoadMappings(file.string()).empty());  // no file, no problem
+}
+
+// Typed text arrives as one character message per code point beside the key messages, and
+// files dropped on the window as one drop message per group with their paths kept in order.
+TEST_F(SdlHostTest, TypedTextAndDroppedFilesBecomeMessages) {
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    std::strcpy(text.text.text, "a\xC3\xA9\xE6\x98\x9F");  // "aé星"
+    SDL_PushEvent(&text);
+    auto drop = [](Uint32 type, const char* file) {
+        SDL_Event e{};
+        e.type = type;
+        e.drop.file = file ? SDL_strdup(file) : nullptr;
+        SDL_PushEvent(&e);
+    };
+    drop(SDL_DROPBEGIN, nullptr);
+    drop(SDL_DROPFILE, "/songs/one.osz");
+    drop(SDL_DROPFILE, "/songs/Two Pack");
+    drop(SDL_DROPCOMPLETE, nullptr);
+    drop(SDL_DROPFILE, "/songs/alone.sm");  // a system that sends no group
+    const auto messages = Drain();
+    EXPECT_EQ(Keys(messages, kMsgChar), (Codes{'a', 0xE9, 0x661F}));
+    EXPECT_EQ(Keys(messages, kMsgDropFiles).size(), 2u);
+    EXPECT_EQ(host->TakeDroppedPaths(),
+              (std::vector<std::string>{"/songs/one.osz", "/songs/Two Pack", "/songs/alone.sm"}));
+    EXPECT_TRUE(host->TakeDroppedPaths().empty());
 }

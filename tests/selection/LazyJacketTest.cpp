@@ -160,3 +160,39 @@ TEST_F(LazyJackets, CacheStaysBoundedWhileSteppingThroughManySongs) {
 }
 
 }  // namespace
+
+namespace {
+
+// A header read ahead, as the title's warm-up hands it over.
+JacketCache::ReadAheads ReadAhead(const std::wstring& title, const std::string& path,
+                                  uint32_t side) {
+    JacketCache::ReadAheads ahead;
+    ahead[title].path = path;
+    ahead[title].header.width = ahead[title].header.height = side;
+    return ahead;
+}
+
+TEST_F(LazyJackets, HeadersReadAheadAreTakenOnlyAtThePathTheCheckWouldRead) {
+    TextureStore store;
+    JacketCache& cache = store.jackets();
+    const std::string here = std::filesystem::current_path().string();
+    // Read ahead at the path the check opens: no file needed, the size rule still applies.
+    cache.StartWarmUp([] { return ReadAhead(L"Gone", "Data/Texture/Gone.png", 256); }, here);
+    std::string error;
+    EXPECT_TRUE(cache.Check(L"Gone", &error)) << error;
+    cache.Clear();
+    cache.StartWarmUp([] { return ReadAhead(L"Huge", "Data/Texture/Huge.png", 5000); }, here);
+    EXPECT_FALSE(cache.Check(L"Huge", &error));
+    EXPECT_NE(error.find("at most 4096"), std::string::npos) << error;
+    // Read at another path, or in another working directory: the check reads the file itself.
+    cache.Clear();
+    cache.StartWarmUp([] { return ReadAhead(L"Gone", "elsewhere/Gone.png", 256); }, here);
+    EXPECT_FALSE(cache.Check(L"Gone", &error));
+    cache.Clear();
+    cache.StartWarmUp([] { return ReadAhead(L"Gone", "Data/Texture/Gone.png", 256); },
+                      here + "/other");
+    EXPECT_FALSE(cache.Check(L"Gone", &error));
+    EXPECT_NE(error.find("cannot be opened"), std::string::npos) << error;
+}
+
+}  // namespace

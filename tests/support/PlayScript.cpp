@@ -72,6 +72,17 @@ void PlayScript::ToAccountItem() {
     for (int i = 0; i < 7; ++i) Press("D");
 }
 
+void PlayScript::TypeText(const std::string& text) {
+    lines_.emplace(next_, "type " + text);
+    for (unsigned char c : text) next_ += (c & 0xC0) != 0x80;  // one update a character
+    ++next_;
+}
+
+void PlayScript::Drop(const std::string& path) {
+    lines_.emplace(next_, "drop " + path);
+    next_ += 2;
+}
+
 void PlayScript::SignUpFromTitle(const std::string& name, const std::string& password) {
     Press("E");  // title to configuration
     ToAccountItem();

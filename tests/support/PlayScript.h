@@ -24,6 +24,10 @@ class PlayScript {
     uint64_t Press(const std::string& key);
     // Presses each character of text (letters and digits) in turn.
     void Type(const std::string& text);
+    // Types UTF-8 text through the text channel, one character an update ("F type TEXT").
+    void TypeText(const std::string& text);
+    // Drops a file or folder on the window ("F drop PATH"), then leaves a frame.
+    void Drop(const std::string& path);
     // Leaves some frames free.
     void Wait(uint64_t frames) { next_ += frames; }
     // From the configuration menu's "Title": highlights "Account".

@@ -113,6 +113,11 @@ void PinContent(const std::wstring& pathOrPrefix, size_t folder) { g_pins[pathOr
 
 void ClearContentPins() { g_pins.clear(); }
 
+long PinnedContentFolder(std::wstring_view relative) {
+    const size_t* pinned = PinnedFolder(relative);
+    return pinned ? static_cast<long>(*pinned) : -1;
+}
+
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative) {
     const std::string path = WideToUtf8(relative);
     if (Exists(Join(folder, path))) return {Join(folder, path), false};
@@ -148,6 +153,16 @@ std::string ExpectedContentPath(std::wstring_view relative) {
     const size_t* pinned = PinnedFolder(relative);
     const size_t folder = pinned && *pinned < g_folders.size() ? *pinned : g_folders.size() - 1;
     return Join(g_folders[folder], WideToUtf8(relative));
+}
+
+std::string DirectContentPath(std::wstring_view relative) {
+    const size_t* pinned = PinnedFolder(relative);
+    const size_t folder = pinned && *pinned < g_folders.size() ? *pinned : 0;
+    return ContentPathIn(g_folders[folder], relative);
+}
+
+std::string ContentPathIn(const std::string& folder, std::wstring_view relative) {
+    return Join(folder, WideToUtf8(relative));
 }
 
 bool ContentExists(std::wstring_view relative) { return !FindContent(relative).path.empty(); }

@@ -35,6 +35,8 @@ const std::vector<std::string>& ContentFolders();
 void PinContent(const std::wstring& pathOrPrefix, size_t folder);
 // Drops every pin.
 void ClearContentPins();
+// The folder a path is pinned to (by itself or its longest pinned prefix), or -1 when none is.
+long PinnedContentFolder(std::wstring_view relative);
 
 // Looks a relative path up in one folder, exact name first, else one differing in case.
 FoundFile FindInFolder(const std::string& folder, std::wstring_view relative);
@@ -47,6 +49,12 @@ std::string ContentPath(std::wstring_view relative);
 // Where a file that no folder holds was expected: in its pinned folder, else in the last
 // folder (the bundled content, or the only folder). For messages.
 std::string ExpectedContentPath(std::wstring_view relative);
+// Where the file's exact name would be: in its pinned folder, else in the first folder. No
+// file-system call: for opening at once, with ContentPath as the fallback when that fails.
+std::string DirectContentPath(std::wstring_view relative);
+// The exact path of a relative path in one folder ("" is the working directory); no
+// file-system call, and no shared state: any thread may ask.
+std::string ContentPathIn(const std::string& folder, std::wstring_view relative);
 // True when some folder holds the file (under any letter case); costs one file-status call
 // per folder when the exact name is there.
 bool ContentExists(std::wstring_view relative);

@@ -67,6 +67,8 @@ void HeadlessHost::QueueFrame(uint64_t frame) {
     auto it = script_.before.find(frame);
     if (it != script_.before.end())
         for (const Message& m : it->second) queue_.push_back(m);
+    if (auto drop = script_.dropped.find(frame); drop != script_.dropped.end())
+        for (const std::string& path : drop->second) dropped_.push_back(path);
     if (frame == script_.quitFrame && !closeSent_) {
         closeSent_ = true;
         queue_.push_back({kMsgClose, 0, 0});
@@ -82,6 +84,12 @@ bool HeadlessHost::PeekMessage(Message& out) {
     out = queue_.front();
     queue_.pop_front();
     return true;
+}
+
+std::vector<std::string> HeadlessHost::TakeDroppedPaths() {
+    std::vector<std::string> paths;
+    paths.swap(dropped_);
+    return paths;
 }
 
 void HeadlessHost::PostMessage(const Message& message) { queue_.push_back(message); }

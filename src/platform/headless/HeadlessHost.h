@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Host.h"
 #include "platform/headless/KeyScript.h"
@@ -32,6 +33,9 @@ class HeadlessHost : public Host {
     void AfterFrame(uint64_t frame) override;
     // True when the script takes a screenshot after frame.
     bool HasShotAfter(uint64_t frame) const { return script_.shotsAfter.count(frame) != 0; }
+    std::vector<std::string> TakeDroppedPaths() override;
+    // True when frames follow the simulated clock (not LYRANDEL_HEADLESS_REAL_CLOCK).
+    bool simulatedClock() const { return !realClock_; }
 
     // Called with each screenshot path after its frame.
     std::function<void(const std::string&)> onShot;
@@ -46,6 +50,7 @@ class HeadlessHost : public Host {
 
     KeyScript script_;
     std::deque<Message> queue_;
+    std::vector<std::string> dropped_;
     uint32_t now_ = 0;
     bool closeSent_ = false;
     bool realClock_ = false;

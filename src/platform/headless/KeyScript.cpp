@@ -1,9 +1,12 @@
 // KeyScript parser: "F down KEY", "F up KEY", "F press KEY", "F focus-lost", "F focus-gained",
-// "F shot FILE.png", "F quit"; '#' starts a comment; frames ascend.
+// "F shot FILE.png", "F type TEXT", "F drop PATH", "F quit"; '#' starts a comment; frames
+// ascend.
 #include "platform/headless/KeyScript.h"
 
 #include <cctype>
 #include <sstream>
+
+#include "platform/Codepage.h"
 
 namespace platform {
 
@@ -49,7 +52,15 @@ bool ParseFrame(const std::string& text, uint64_t& frame) {
 
 // True for the commands that take a key or a file name.
 bool TakesArgument(const std::string& command) {
-    return command == "down" || command == "up" || command == "press" || command == "shot";
+    return command == "down" || command == "up" || command == "press" || command == "shot" ||
+           command == "type" || command == "drop";
+}
+
+// Queues each character of UTF-8 text as typed, one an update from frame on.
+void TypeText(const std::string& text, uint64_t frame, KeyScript& out) {
+    for (wchar_t c : Utf8ToWide(text))
+        out.before[frame++].push_back(
+            {kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0});
 }
 
 }  // namespace
@@ -106,6 +117,11 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
             out.before[frame + 1].push_back(KeyMessage(kMsgKeyUp, vk));
         } else if (command == "focus-lost" || command == "focus-gained") {
             out.before[frame].push_back({kMsgActivateApp, command == "focus-gained" ? 1u : 0u, 0});
+        } else if (command == "type") {
+            TypeText(arg, frame, out);
+        } else if (command == "drop") {
+            out.before[frame].push_back({kMsgDropFiles, 0, 0});
+            out.dropped[frame].push_back(arg);
         } else if (command == "shot") {
             out.shotsAfter[frame].push_back(arg);
         } else if (command == "quit") {

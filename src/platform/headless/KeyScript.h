@@ -1,6 +1,6 @@
-// KeyScript: the headless mode's script of key events, focus changes, screenshots and quit,
-// one command a line, keyed by frame number (frame 1 is the first frame after start-up).
-// Depends on: platform/Messages.h.
+// KeyScript: the headless mode's script of key events, typed text, dropped files, focus
+// changes, screenshots and quit, one command a line, keyed by frame number (frame 1 is the first
+// frame after start-up). Depends on: platform/Messages.h.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,8 @@ namespace platform {
 struct KeyScript {
     // Messages to queue before each frame runs, in script order.
     std::map<uint64_t, std::vector<Message>> before;
+    // Paths dropped on the window before each frame (each with its drop message in before).
+    std::map<uint64_t, std::vector<std::string>> dropped;
     // Screenshots to write after each frame.
     std::map<uint64_t, std::vector<std::string>> shotsAfter;
     // The frame before which the window is closed.

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/Codepage.h"
 #include "platform/sdl/KeyTable.h"
 
 namespace platform {
@@ -43,7 +44,34 @@ bool NeedsPicture(const SDL_WindowEvent& window) {
     }
 }
 
+// One character message per code point of the text the window's text input gives.
+void TextMessages(const char* utf8, std::deque<Message>& queue) {
+    for (wchar_t c : Utf8ToWide(utf8))
+        queue.push_back({kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0});
+}
+
 }  // namespace
+
+// A file or folder dropped on the window is kept; the drop message follows the last of a group
+// (or each file, where the system sends no group).
+void SdlHost::Drop(const SDL_DropEvent& drop) {
+    if (drop.type == SDL_DROPBEGIN) {
+        inDrop_ = true;
+    } else if (drop.type == SDL_DROPFILE && drop.file) {
+        dropped_.push_back(drop.file);
+        if (!inDrop_) queue_.push_back({kMsgDropFiles, 0, 0});
+    } else if (drop.type == SDL_DROPCOMPLETE) {
+        inDrop_ = false;
+        if (!dropped_.empty()) queue_.push_back({kMsgDropFiles, 0, 0});
+    }
+    if (drop.file) SDL_free(drop.file);
+}
+
+std::vector<std::string> SdlHost::TakeDroppedPaths() {
+    std::vector<std::string> paths;
+    paths.swap(dropped_);
+    return paths;
+}
 
 // F11, or Enter with an Alt key held. Their releases are eaten too; a plain Enter passes.
 bool SdlHost::DisplayKey(const SDL_Event& e) {
@@ -84,6 +112,13 @@ void SdlHost::Take(const SDL_Event& e) {
         case SDL_KEYUP:
             m = KeyMessage(e.key);
             break;
+        case SDL_TEXTINPUT:
+            return TextMessages(e.text.text, queue_);
+        case SDL_DROPBEGIN:
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+        case SDL_DROPCOMPLETE:
+            return Drop(e.drop);
         case SDL_WINDOWEVENT:
             if (NeedsPicture(e.window) && onExposed) onExposed();
             m = WindowMessage(e.window);
@@ -117,6 +152,11 @@ bool SdlHost::PeekMessage(Message& out) {
 }
 
 void SdlHost::PostMessage(const Message& message) { queue_.push_back(message); }
+
+void SdlHost::ShowWindow() {
+    window_.Show();
+    SDL_StartTextInput();
+}
 
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 

@@ -1,11 +1,14 @@
 // SdlHost: the desktop host: SDL events as window messages, SDL's millisecond clock, and an
 // idle sleep until the next frame slot. Game controllers send the same key messages as the
-// keyboard. F11 and Alt+Enter switch between a window and fullscreen and never reach the game.
+// keyboard; typed text becomes character messages and files dropped on the window a drop
+// message. F11 and Alt+Enter switch between a window and fullscreen and never reach the game.
 // Depends on: platform/Host.h, platform/sdl/SdlWindow.h, platform/sdl/Controllers.h, SDL2.
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/Host.h"
 #include "platform/sdl/Controllers.h"
@@ -23,8 +26,10 @@ class SdlHost : public Host {
     void PostMessage(const Message& message) override;
     uint32_t Ticks() override;
     void WaitUntil(uint32_t deadline) override;
-    void ShowWindow() override { window_.Show(); }
+    // Shows the window and takes typed text from then on.
+    void ShowWindow() override;
     void AfterFrame(uint64_t) override {}
+    std::vector<std::string> TakeDroppedPaths() override;
 
     // Called with the new mode after F11 or Alt+Enter switched it.
     std::function<void(bool fullscreen)> onFullscreenChanged;
@@ -39,12 +44,16 @@ class SdlHost : public Host {
     void Take(const SDL_Event& event);
     // True when the event is one of the display keys, which it then acts on.
     bool DisplayKey(const SDL_Event& event);
+    // Keeps a dropped file's path and says so when its group is complete.
+    void Drop(const SDL_DropEvent& drop);
 
     SdlWindow& window_;
     Controllers* controllers_;
     std::deque<Message> queue_;
     bool quitPosted_ = false;
-    bool enterSwallowed_ = false;  // the Enter of Alt+Enter is down: its release is ours too
+    bool enterSwallowed_ = false;       // the Enter of Alt+Enter is down: its release is ours too
+    std::vector<std::string> dropped_;  // dropped paths the game has not taken yet
+    bool inDrop_ = false;               // between the start and the end of a group of drops
 };
 
 }  // namespace platform
