@@ -5,10 +5,14 @@
 #include "gameplay/Autoplay.h"
 #include "services/GraphicsDevice.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 #include "services/SpriteRenderer.h"
 
 void GameFrameSteps::UpdateAudio() { SoundManager::Get().Update(); }
-void GameFrameSteps::UpdateKeys() { KeyInput::Get().Update(); }
+void GameFrameSteps::UpdateKeys() {
+    KeyInput::Get().Update();
+    KeyTimes::Get().Update();
+}
 void GameFrameSteps::Clear() { GraphicsDevice::Get().Clear(); }
 void GameFrameSteps::BeginSprites() { SpriteRenderer::Get().Begin(); }
 void GameFrameSteps::EndSprites() { SpriteRenderer::Get().End(); }

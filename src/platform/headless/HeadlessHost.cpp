@@ -64,9 +64,15 @@ uint32_t HeadlessHost::Ticks() {
 }
 
 void HeadlessHost::QueueFrame(uint64_t frame) {
+    // The frame runs at the next slot's first millisecond (the pacing rule on this clock);
+    // the script's times are taken from that moment.
+    const uint32_t frameAt = now_ + 17 - now_ % 16;
     auto it = script_.before.find(frame);
     if (it != script_.before.end())
-        for (const Message& m : it->second) queue_.push_back(m);
+        for (Message m : it->second) {
+            m.stamp = int64_t{frameAt} * 1000 + m.stamp;
+            queue_.push_back(m);
+        }
     if (frame == script_.quitFrame && !closeSent_) {
         closeSent_ = true;
         queue_.push_back({kMsgClose, 0, 0});

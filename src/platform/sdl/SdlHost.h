@@ -1,6 +1,7 @@
 // SdlHost: the desktop host: SDL events as window messages, SDL's millisecond clock, and an
 // idle sleep until the next frame slot. Game controllers send the same key messages as the
 // keyboard. F11 and Alt+Enter switch between a window and fullscreen and never reach the game.
+// Events are taken as they come between frames, each message stamped with its event's time.
 // Depends on: platform/Host.h, platform/sdl/SdlWindow.h, platform/sdl/Controllers.h, SDL2.
 #pragma once
 
@@ -36,6 +37,8 @@ class SdlHost : public Host {
     void Take(const SDL_Event& event);
     // True when the event is one of the display keys, which it then acts on.
     bool DisplayKey(const SDL_Event& event);
+    // True when waiting for events blocks instead of polling.
+    bool EventsWake() const;
 
     SdlWindow& window_;
     Controllers* controllers_;

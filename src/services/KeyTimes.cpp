@@ -1,0 +1,46 @@
+// KeyTimes: the key-downs of each update with their times from the update's moment.
+#include "services/KeyTimes.h"
+
+#include "platform/Messages.h"
+
+namespace {
+
+// Milliseconds from the frame's clock value to a stamp, across the clock's 32-bit wrap.
+double MsFrom(uint32_t frameMs, int64_t stamp) {
+    const uint32_t stampMs = static_cast<uint32_t>(stamp / 1000);
+    const int32_t wholeMs = static_cast<int32_t>(stampMs - frameMs);
+    return wholeMs + static_cast<double>(stamp % 1000) / 1000.0;
+}
+
+}  // namespace
+
+KeyTimes& KeyTimes::Get() {
+    static KeyTimes times;
+    return times;
+}
+
+void KeyTimes::KeyDown(uint64_t key, int64_t stamp) {
+    if (key > 254) return;  // the keyboard ignores such codes too
+    pending_.push_back({static_cast<uint32_t>(key), stamp});
+}
+
+void KeyTimes::Update() {
+    downs_.clear();
+    for (const Pending& p : pending_) {
+        const bool known = p.stamp != platform::kNoStamp && p.stamp >= 0;
+        downs_.push_back({p.key, known ? MsFrom(frameMs_, p.stamp) : 0.0});
+    }
+    pending_.clear();
+}
+
+double KeyTimes::MsIntoUpdate(uint32_t key) const {
+    for (auto it = downs_.rbegin(); it != downs_.rend(); ++it)
+        if (it->key == key) return it->ms;
+    return 0.0;
+}
+
+void KeyTimes::Reset() {
+    pending_.clear();
+    downs_.clear();
+    frameMs_ = 0;
+}

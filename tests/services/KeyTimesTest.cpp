@@ -1,0 +1,98 @@
+// Key-down times: a key's time within its update from its message's stamp, through the frame
+// loop on the headless clock, and the rules of the record itself.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+
+#include "platform/headless/HeadlessHost.h"
+#include "services/KeyInput.h"
+#include "services/KeyTimes.h"
+#include "shell/FrameLoop.h"
+
+namespace {
+
+// The game's key step alone; nothing is drawn.
+struct KeySteps : FrameSteps {
+    void UpdateAudio() override {}
+    void UpdateKeys() override {
+        KeyInput::Get().Update();
+        KeyTimes::Get().Update();
+    }
+    void Clear() override {}
+    void BeginSprites() override {}
+    void EndSprites() override {}
+    void BeginTexts() override {}
+    void EndTexts() override {}
+    bool Present() override { return false; }
+    bool PresentTest() override { return false; }
+};
+
+// Records, per update, the time of each key pressed in it.
+struct TimingScene : Scene {
+    std::map<int, std::map<uint32_t, double>>& seen;
+    int update = 0;
+    explicit TimingScene(std::map<int, std::map<uint32_t, double>>& s) : seen(s) {}
+    bool Initialize() override { return true; }
+    Scene* Update() override {
+        ++update;
+        for (uint32_t key : {'A', 'D', 'S'})
+            if (KeyInput::Get().IsKeyPressed(key))
+                seen[update][key] = KeyTimes::Get().MsIntoUpdate(key);
+        return nullptr;
+    }
+    void DrawSprites() override {}
+    void DrawTexts() override {}
+};
+
+class KeyTimesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        KeyTimes::Get().Reset();
+        KeyInput::Get().tracker.Reset();
+        KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
+    }
+    void TearDown() override {
+        KeyInput::Get().keyboard.reset();
+        KeyInput::Get().tracker.Reset();
+        KeyTimes::Get().Reset();
+    }
+};
+
+}  // namespace
+
+TEST_F(KeyTimesTest, ScriptedPressesArriveWithTheirTimeInTheirUpdate) {
+    platform::KeyScript script;
+    std::string error;
+    ASSERT_TRUE(platform::ParseKeyScript("5 press A @3.25\n7 press D\n9 press S @15.999\n11 quit\n",
+                                         script, error));
+    platform::HeadlessHost host(std::move(script));
+    KeySteps steps;
+    std::map<int, std::map<uint32_t, double>> seen;
+    FrameLoop loop(host, steps, std::make_unique<TimingScene>(seen));
+    ASSERT_EQ(loop.Run(), FrameLoop::Outcome::Quit);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_DOUBLE_EQ(seen[5]['A'], 3.25);
+    EXPECT_DOUBLE_EQ(seen[7]['D'], 0.0);
+    EXPECT_DOUBLE_EQ(seen[9]['S'], 15.999);
+}
+
+TEST_F(KeyTimesTest, TimesAreTakenFromTheFrameAcrossTheClockWrap) {
+    KeyTimes& times = KeyTimes::Get();
+    const uint32_t frame = 5;  // just after the 32-bit clock wrapped
+    times.KeyDown('A', int64_t{std::numeric_limits<uint32_t>::max() - 2} * 1000 + 500);
+    times.KeyDown('D', int64_t{3} * 1000);
+    times.KeyDown('A', int64_t{4} * 1000 + 250);  // a second down of A: the latest counts
+    times.KeyDown('S', platform::kNoStamp);
+    times.KeyDown(0x1FF, int64_t{5} * 1000);  // no such key
+    times.FrameAt(frame);
+    times.Update();
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('A'), -0.75);
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('D'), -2.0);
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('S'), 0.0);  // no time known: the update's own
+    ASSERT_EQ(times.Downs().size(), 4u);
+    EXPECT_DOUBLE_EQ(times.Downs()[0].ms, -7.5);
+    times.Update();  // the next update has no downs
+    EXPECT_TRUE(times.Downs().empty());
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('A'), 0.0);
+}
