@@ -17,6 +17,7 @@
 #include "services/KeyInput.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/Timing.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ void Game::StartAndMotionStep() {
     if (startCountdown > kSongStart) --startCountdown;
     if (startCountdown <= kSongStart && musicPending) {
         const std::wstring& title = GetMusicChoice().title;
-        SoundManager::Get().PlayMusic(SongMusicName(title), 0.8f);
+        SoundManager::Get().PlayMusicAt(SongMusicName(title), 0.8f, SongStartMs(title));
         musicPending = false;
     }
     if (secondsLeft > 0) {

@@ -15,12 +15,29 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
     return true;
 }
 
+// Takes --offset's value: whole milliseconds from -300 to 300.
+bool TakeOffset(int argc, const char* const* argv, int& i, std::optional<int>& ms,
+                std::string& error) {
+    std::string value;
+    if (!TakeValue(argc, argv, i, value, error)) return false;
+    size_t digits = value[0] == '-' || value[0] == '+' ? 1 : 0;
+    bool whole = value.size() > digits && value.size() - digits <= 3 &&
+                 value.find_first_not_of("0123456789", digits) == std::string::npos;
+    int parsed = whole ? std::stoi(value) : 0;
+    if (!whole || parsed < -300 || parsed > 300)
+        return error = "--offset takes whole milliseconds from -300 to 300, not '" + value + "'",
+               false;
+    ms = parsed;
+    return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
-    return "usage: lyrandel [--data DIR] [--fullscreen | --window]\n"
+    return "usage: lyrandel [--data DIR] [--fullscreen | --window] [--offset MS]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
+           "                [--offset MS]\n"
            "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
            "       lyrandel --import PATH... [--data DIR]\n"
            "       lyrandel --help | --version\n"
@@ -37,6 +54,8 @@ const char* UsageText() {
            "                     --headless and no script, quit when its result is complete\n"
            "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
            "  --window           play in a window this time\n"
+           "  --offset MS        the audio offset for this run, -300 to 300 ms (positive: you\n"
+           "                     hear late, so songs start earlier); the remembered one stays\n"
            "  --import PATH...   import songs of other games: .sm, .ssc or .osu files, song\n"
            "                     folders, packs of them, .osz or .zip archives\n";
 }
@@ -76,6 +95,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
                 return error = "--level takes 1, 2 or 3, not '" + value + "'", false;
             out.level = value[0] - '0';
             level = true;
+        } else if (arg == "--offset") {
+            if (!TakeOffset(argc, argv, i, out.offsetMs, error)) return false;
         } else if (arg == "--autoplay") {
             out.autoplay = true;
         } else if (arg == "--fullscreen" || arg == "--window") {
@@ -93,8 +114,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         error = "--headless and --check cannot be used together";
         return false;
     }
-    if (importing &&
-        (headless || check || !out.play.empty() || out.display != Options::Display::Remembered)) {
+    if (importing && (headless || check || !out.play.empty() || out.offsetMs ||
+                      out.display != Options::Display::Remembered)) {
         error = "--import goes with --data alone";
         return false;
     }
@@ -106,6 +127,7 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         return error = "--level and --autoplay are options of --play TITLE", false;
     if (check && !out.play.empty())
         return error = "--check and --play cannot be used together", false;
+    if (check && out.offsetMs) return error = "--offset is an option of playing", false;
     if (headless && out.script.empty() && !out.autoplay) {
         error = "--headless needs --script FILE (or --play TITLE --autoplay)";
         return false;

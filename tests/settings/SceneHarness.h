@@ -20,10 +20,12 @@
 #include "platform/Messages.h"
 #include "selection/MusicChoice.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
 #include "settings/Config.h"
 #include "settings/PlayerProfile.h"
+#include "settings/Timing.h"
 #include "shell/Scene.h"
 
 namespace scenetest {
@@ -59,6 +61,8 @@ class SceneHarness : public ::testing::Test {
         GetConfig() = Config{};
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
+        GetTiming() = Timing{};
+        KeyTimes::Get().Reset();
         KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
         KeyInput::Get().tracker.Reset();
         SpriteRenderer::Get().observer = [this](const SpriteCall& c) { sprites.push_back(c); };
@@ -75,6 +79,8 @@ class SceneHarness : public ::testing::Test {
         KeyInput::Get().tracker.Reset();
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
+        GetTiming() = Timing{};
+        KeyTimes::Get().Reset();
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);
     }
