@@ -76,13 +76,17 @@ bool Game::Initialize() {
     gapUnits = GetConfig().HitGap / 1350.0f;
     pulseCounter = 0;
     trackColor = ColorsOfLevel(GetMusicChoice().level).bright;
+    hitErrors.Start(GetPlaySession());
+    timingPanel.Start(GetMusicChoice().title);
     return true;
 }
 
 Scene* Game::Update() {
+    hitErrors.BeforeUpdate(startCountdown <= 0 && secondsLeft > 0);
     JudgementStep();
     StartAndMotionStep();
     bool tickerRan = startCountdown <= kSongStart && SecondStep();
+    if (resultShown) timingPanel.Update(hitErrors, GetMusicChoice().title);
     if (resultShown && !tickerRan && KeyInput::Get().IsKeyPressed(kSpace)) return new SelectMusic;
     PulseStep();
     return nullptr;

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "gameplay/ColorRgb.h"
+#include "gameplay/HitErrors.h"
 #include "gameplay/NoteRecord.h"
+#include "gameplay/TimingPanel.h"
 #include "shell/Scene.h"
 
 class Game : public Scene {
@@ -41,6 +43,9 @@ class Game : public Scene {
     // False for a run whose score must not reach the player's records (a run played by the
     // autoplay); set by whoever creates the scene.
     bool recordsScore = true;
+    // How early or late each press was, and the result's timing panel (GameTiming.cpp).
+    HitErrors hitErrors;
+    TimingPanel timingPanel;
 
   private:
     // One lane's notes, keys (Up, Right, Down, Left) and display fields.
@@ -76,4 +81,8 @@ class Game : public Scene {
     void DrawKeyLetters();
     void DrawPlayTexts();
     void DrawResultTexts();
+
+    // Timing parts (GameTiming.cpp): the hit-error bars in play, the panel on the result.
+    void DrawTimingSprites();
+    void DrawTimingTexts();
 };

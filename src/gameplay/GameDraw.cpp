@@ -60,6 +60,7 @@ void Game::DrawSprites() {
     Sprite(L"HitArea", {kRedX, hitLine}, {0, 0, 32, 32}, {16, 16}, 1, 0, redFlash);
     Sprite(L"HitArea", {kBlueX, hitLine}, {0, 0, 32, 32}, {16, 16}, 1, 0, blueFlash);
     Sprite(L"skk", {610, 0}, {0, 0, 550, 720}, {275, 0}, 1, 0, trackColor);
+    DrawTimingSprites();
 }
 
 // Draws the visible notes of a lane, deeper the further they are from the line.
@@ -83,6 +84,7 @@ void Game::DrawTexts() {
         DrawPlayTexts();
     else
         DrawResultTexts();
+    DrawTimingTexts();
 }
 
 // Draws the title, moving a long one left by one character every 16 frames.

@@ -1,14 +1,14 @@
-// KeyTimes: the key-downs of each update with their times from the update's moment.
+// KeyTimes: the key-downs of each update with their times into the update's slot.
 #include "services/KeyTimes.h"
 
 #include "platform/Messages.h"
 
 namespace {
 
-// Milliseconds from the frame's clock value to a stamp, across the clock's 32-bit wrap.
-double MsFrom(uint32_t frameMs, int64_t stamp) {
+// Milliseconds from a clock value to a stamp, across the clock's 32-bit wrap.
+double MsFrom(uint32_t fromMs, int64_t stamp) {
     const uint32_t stampMs = static_cast<uint32_t>(stamp / 1000);
-    const int32_t wholeMs = static_cast<int32_t>(stampMs - frameMs);
+    const int32_t wholeMs = static_cast<int32_t>(stampMs - fromMs);
     return wholeMs + static_cast<double>(stamp % 1000) / 1000.0;
 }
 
@@ -28,7 +28,7 @@ void KeyTimes::Update() {
     downs_.clear();
     for (const Pending& p : pending_) {
         const bool known = p.stamp != platform::kNoStamp && p.stamp >= 0;
-        downs_.push_back({p.key, known ? MsFrom(frameMs_, p.stamp) : 0.0});
+        downs_.push_back({p.key, known ? MsFrom(slotStartMs_, p.stamp) : 0.0});
     }
     pending_.clear();
 }
@@ -42,5 +42,6 @@ double KeyTimes::MsIntoUpdate(uint32_t key) const {
 void KeyTimes::Reset() {
     pending_.clear();
     downs_.clear();
+    slotStartMs_ = 0;
     frameMs_ = 0;
 }

@@ -41,6 +41,7 @@ bool FrameLoop::Dispatch(const Message& m) {
 
 FrameLoop::Outcome FrameLoop::Run() {
     pacing_.Start(host_.Ticks());
+    KeyTimes::Get().FrameAt(pacing_.lastFrameTime());  // the first update's slot begins here
     occluded_ = false;
     while (true) {
         Message m;

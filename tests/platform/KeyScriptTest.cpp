@@ -109,20 +109,20 @@ TEST(KeyScript, TimesWithinAFrameAreMicrosecondsFromItsStart) {
     EXPECT_EQ(s.before[6][0].stamp, 0);
 }
 
-TEST(HeadlessHost, StampsAreClockTimesOfTheFrameThatTakesThem) {
+TEST(HeadlessHost, StampsAreClockTimesIntoTheSlotOfTheFrameThatTakesThem) {
     KeyScript s;
     std::string error;
     ASSERT_TRUE(ParseKeyScript("1 press A @2.5\n3 press D @7\n", s, error));
     HeadlessHost host(std::move(s));
     Message m;
     ASSERT_TRUE(host.PeekMessage(m));
-    EXPECT_EQ(m.stamp, 17 * 1000 + 2500);  // frame 1 runs at 17 ms
+    EXPECT_EQ(m.stamp, 2500);  // frame 1's slot begins with the run, at 0 ms
     host.WaitUntil(17);
     host.AfterFrame(1);
     ASSERT_TRUE(host.PeekMessage(m));
-    EXPECT_EQ(m.stamp, 33 * 1000);  // the up, at frame 2's start
+    EXPECT_EQ(m.stamp, 17 * 1000);  // the up, at frame 2's slot start: frame 1 ran at 17 ms
     host.WaitUntil(33);
     host.AfterFrame(2);
     ASSERT_TRUE(host.PeekMessage(m));
-    EXPECT_EQ(m.stamp, 49 * 1000 + 7000);  // frame 3 at 49 ms
+    EXPECT_EQ(m.stamp, 33 * 1000 + 7000);  // frame 3's slot starts when frame 2 ran, 33 ms
 }

@@ -77,21 +77,22 @@ TEST_F(KeyTimesTest, ScriptedPressesArriveWithTheirTimeInTheirUpdate) {
     EXPECT_DOUBLE_EQ(seen[9]['S'], 15.999);
 }
 
-TEST_F(KeyTimesTest, TimesAreTakenFromTheFrameAcrossTheClockWrap) {
+TEST_F(KeyTimesTest, TimesAreTakenFromTheSlotStartAcrossTheClockWrap) {
     KeyTimes& times = KeyTimes::Get();
-    const uint32_t frame = 5;  // just after the 32-bit clock wrapped
+    const uint32_t previous = std::numeric_limits<uint32_t>::max() - 10;
+    times.FrameAt(previous);  // the frame before: the slot starts here
     times.KeyDown('A', int64_t{std::numeric_limits<uint32_t>::max() - 2} * 1000 + 500);
-    times.KeyDown('D', int64_t{3} * 1000);
+    times.KeyDown('D', int64_t{3} * 1000);        // after the 32-bit clock wrapped
     times.KeyDown('A', int64_t{4} * 1000 + 250);  // a second down of A: the latest counts
     times.KeyDown('S', platform::kNoStamp);
     times.KeyDown(0x1FF, int64_t{5} * 1000);  // no such key
-    times.FrameAt(frame);
+    times.FrameAt(5);
     times.Update();
-    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('A'), -0.75);
-    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('D'), -2.0);
-    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('S'), 0.0);  // no time known: the update's own
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('A'), 15.25);
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('D'), 14.0);
+    EXPECT_DOUBLE_EQ(times.MsIntoUpdate('S'), 0.0);  // no time known: the slot's start
     ASSERT_EQ(times.Downs().size(), 4u);
-    EXPECT_DOUBLE_EQ(times.Downs()[0].ms, -7.5);
+    EXPECT_DOUBLE_EQ(times.Downs()[0].ms, 8.5);
     times.Update();  // the next update has no downs
     EXPECT_TRUE(times.Downs().empty());
     EXPECT_DOUBLE_EQ(times.MsIntoUpdate('A'), 0.0);

@@ -64,13 +64,12 @@ uint32_t HeadlessHost::Ticks() {
 }
 
 void HeadlessHost::QueueFrame(uint64_t frame) {
-    // The frame runs at the next slot's first millisecond (the pacing rule on this clock);
-    // the script's times are taken from that moment.
-    const uint32_t frameAt = now_ + 17 - now_ % 16;
+    // A frame takes the events since the frame before it (or the start): the script's times
+    // are taken from that moment, which is now.
     auto it = script_.before.find(frame);
     if (it != script_.before.end())
         for (Message m : it->second) {
-            m.stamp = int64_t{frameAt} * 1000 + m.stamp;
+            m.stamp = int64_t{now_} * 1000 + m.stamp;
             queue_.push_back(m);
         }
     if (frame == script_.quitFrame && !closeSent_) {

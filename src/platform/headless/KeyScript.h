@@ -1,7 +1,8 @@
 // KeyScript: the headless mode's script of key events, focus changes, screenshots and quit,
 // one command a line, keyed by frame number (frame 1 is the first frame after start-up). A key
 // command may end in "@MS": the key changed MS milliseconds (0 to under 16, to the
-// microsecond) after the moment its frame runs, so timing finer than a frame can be played.
+// microsecond) into its frame's slot, the time since the frame before it ran, so timing finer
+// than a frame can be played; without it the key changed at the slot's start.
 // Depends on: platform/Messages.h.
 #pragma once
 
@@ -16,7 +17,7 @@ namespace platform {
 
 struct KeyScript {
     // Messages to queue before each frame runs, in script order. Their stamps are microseconds
-    // from the moment their frame runs (0 unless "@MS" says); the host makes them clock times.
+    // into their frame's slot (0 unless "@MS" says); the host makes them clock times.
     std::map<uint64_t, std::vector<Message>> before;
     // Screenshots to write after each frame.
     std::map<uint64_t, std::vector<std::string>> shotsAfter;
