@@ -41,7 +41,7 @@ void DrawBands(float x, float y, float unit, float gap) {
                           {perfect, great, Grade::kGreat}};
     for (const Band& b : bands) {
         const float left = TickX(x, b.from, unit, gap), right = TickX(x, b.to, unit, gap);
-        if (right - left >= 1) Box(left, y - 1, right - left, 3, InfoOf(b.grade).color, 70);
+        if (right - left >= 1) Box(left, y - 1, right - left, 3, InfoOf(b.grade).color, 110);
     }
     Box(x - 0.5f, y - 6, 1, 13, kWhite, 200);
 }

@@ -30,12 +30,18 @@ std::wstring SignedMs(double ms) {
 // Whole milliseconds with a sign.
 std::wstring Offset(int ms) { return (ms > 0 ? L"+" : L"") + std::to_wstring(ms) + L" ms"; }
 
-// Draws text in the rectangle in white.
-void WhiteText(const std::wstring& text, float top, float bottom) {
+// Draws text centred between left and right from top on, in white.
+void WhiteText(const std::wstring& text, float top, float left = kLeft, float right = kRight) {
     TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = {kLeft, top, kRight, bottom};
+    renderer.layoutRect = {left, top, right, top + 600};
     renderer.brush.SetColor({1, 1, 1, 1});
     renderer.DrawString(text);
+}
+
+// Draws a label centred under a bin of the histogram.
+void BinLabel(const std::wstring& text, int bin, float top) {
+    const float middle = kBinsLeft + bin * kBinWidth + (kBinWidth - 2) / 2;
+    WhiteText(text, top, middle - 60, middle + 60);
 }
 
 }  // namespace
@@ -83,13 +89,18 @@ void TimingPanel::DrawTexts(const HitErrors& errors) const {
     WhiteText(L"Timing (" + std::to_wstring(s.count) + L" presses)\nmean " + SignedMs(s.meanMs) +
                   side + L"\nspread " + SignedMs(s.spreadMs).substr(1) + L"\nearly " +
                   std::to_wstring(s.early) + L"   late " + std::to_wstring(s.late),
-              110, 710);
-    WhiteText(L"early        -100      0      +100 ms        late", 334, 934);
+              110);
+    const int last = HitSummary::kBins - 1;
+    BinLabel(L"-100", 0, 334);
+    BinLabel(L"0 ms", last / 2, 334);
+    BinLabel(L"+100", last, 334);
+    BinLabel(L"early", last / 4, 334);
+    BinLabel(L"late", last - last / 4, 334);
     const int synced = SyncedOffset(s.meanMs);
     std::wstring sync =
         L"\"Z\" Key: song offset " + Offset(playedOffsetMs_) + L" to " + Offset(synced);
     if (synced_)
         sync = saved_ ? L"Song offset set to " + Offset(synced)
                       : L"Song offset " + Offset(synced) + L" (not saved)";
-    WhiteText(sync, 370, 970);
+    WhiteText(sync, 370);
 }

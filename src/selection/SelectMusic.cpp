@@ -11,6 +11,7 @@
 #include "audio/SoundManager.h"
 #include "gameplay/Game.h"
 #include "selection/MusicChoice.h"
+#include "selection/SongOffsetKeys.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
@@ -87,6 +88,7 @@ Scene* SelectMusic::Update() {
     if (keys.IsKeyPressed('W')) level = (level + 1) % 3;
     if (keys.IsKeyPressed('S')) level = (level + 2) % 3;
     const MusicEntry& entry = entries[index];
+    StepSongOffset(entry.title);
     if (keys.IsKeyPressed(kKeySpace) && entry.levels[level] >= 1) {
         sound.PlaySoundEffect(L"kira2.wav", 0.1f);
         sound.PlayMusic(L"", 0.0f);
@@ -206,4 +208,5 @@ void SelectMusic::DrawTexts() {
           {540, 500, 740, 1100}, white);
     Block(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)), {540, 420, 740, 1020},
           white);
+    DrawSongOffset(current.title);
 }
