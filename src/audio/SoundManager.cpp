@@ -106,13 +106,17 @@ void SoundManager::PlayMusicAt(const std::wstring& name, float scale, double sta
 }
 
 void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
-    if (observer) observer({SoundCall::Kind::Effect, name, scale});
+    PlaySoundEffectAt(name, scale, 0);
+}
+
+void SoundManager::PlaySoundEffectAt(const std::wstring& name, float scale, double startMs) {
+    if (observer) observer({SoundCall::Kind::Effect, name, scale, startMs});
     if (!engine) return;
     // The earlier effect sounds on to its end; Update releases it then.
     if (seInstance || seEffect)
         endingEffects.push_back({std::move(seEffect), std::move(seInstance)});
     float volume = GetConfig().Volume * scale * GetConfig().SEVolume;
-    StartSlot(engine.get(), kEffectDir + name, volume, false, 0, seInstance, seEffect);
+    StartSlot(engine.get(), kEffectDir + name, volume, false, 0, seInstance, seEffect, startMs);
 }
 
 void SoundManager::Update() {

@@ -20,7 +20,7 @@ struct SoundCall {
     Kind kind = Kind::Effect;
     std::wstring name;
     float scale = 0;
-    double startMs = 0;  // where the music starts (PlayMusicAt)
+    double startMs = 0;  // where the sound starts (PlayMusicAt, PlaySoundEffectAt)
 };
 
 class SoundManager {
@@ -59,6 +59,9 @@ class SoundManager {
     void PlayMusicAt(const std::wstring& name, float scale, double startMs);
     // Starts "Data/SE/" + name once, overlapping whatever plays.
     void PlaySoundEffect(const std::wstring& name, float scale);
+    // The same, the effect starting startMs into itself (after that much silence when
+    // negative), to the sample: a sound placed between two updates.
+    void PlaySoundEffectAt(const std::wstring& name, float scale, double startMs);
     // Per frame: applies the background-music request, releases effects that have ended,
     // then runs the engine's update.
     void Update();

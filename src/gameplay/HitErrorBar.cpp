@@ -48,13 +48,6 @@ void DrawBands(float x, float y, float unit, float gap) {
 
 }  // namespace
 
-const std::wstring& WhiteTexture() {
-    static const std::wstring name = L"/white";
-    static const uint8_t white[4] = {255, 255, 255, 255};
-    TextureStore::Get().LoadPixels(name, 1, 1, white);
-    return name;
-}
-
 float TickX(float x, double ms, float unit, float gap) {
     const double badMs = WindowMs(unit, 20, gap);
     if (badMs <= 0) return x;

@@ -24,7 +24,3 @@ float TickX(float x, double ms, float unit, float gap);
 
 // Draws both lanes' bars for the errors so far (nothing when there are none).
 void DrawHitErrorBars(const std::vector<HitError>& errors, float unit, float gap, float hitLine);
-
-// The name of the one-pixel white texture the bars and the result's histogram are drawn with,
-// made on first use (no title can hold "/", so no jacket takes the name).
-const std::wstring& WhiteTexture();

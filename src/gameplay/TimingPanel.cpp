@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "gameplay/HitErrorBar.h"
 #include "platform/Codepage.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
+#include "services/TextureStore.h"
 #include "settings/Timing.h"
 
 namespace {

@@ -68,3 +68,10 @@ void TextureStore::Clear() {
     textures_.clear();
     jackets_.Clear();
 }
+
+const std::wstring& WhiteTexture() {
+    static const std::wstring name = L"/white";
+    static const uint8_t white[4] = {255, 255, 255, 255};
+    TextureStore::Get().LoadPixels(name, 1, 1, white);
+    return name;
+}

@@ -43,3 +43,8 @@ class TextureStore {
     std::map<std::wstring, std::shared_ptr<platform::Texture>> textures_;
     JacketCache jackets_{*this};
 };
+
+// The name of a one-pixel white texture for plain rectangles (a source rectangle of any size
+// draws that many white pixels), made on first use; no title can hold "/", so no jacket takes
+// the name.
+const std::wstring& WhiteTexture();

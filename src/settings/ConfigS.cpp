@@ -14,6 +14,7 @@
 #include "services/TextRenderer.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/ConfigScreens.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 
@@ -21,7 +22,6 @@ namespace {
 
 constexpr uint32_t kKeyBackspace = 0x08;
 constexpr uint32_t kKeySpace = 0x20;
-constexpr int32_t kItems = 8;
 constexpr int32_t kHitLineItem = 5;
 constexpr int32_t kAccountItem = 7;
 // Longest name or password the entries take: keeps save-file lines and file names well
@@ -92,6 +92,9 @@ bool ConfigS::Initialize() {
     itemHandlers.push_back([this] { RunAccount(); });
     labels = {L"Title",  L"MasterVolume", L"BGMVolume", L"SEVolume",
               L"HitGap", L"HitLine",      L"HiSpeed",   L"Account"};
+    for (const ConfigScreen& screen : ConfigScreens()) labels.push_back(screen.label);
+    for (int32_t item = 0; item < Items(); ++item)
+        if (labels[item] == highlight) cursor = item;
     return true;
 }
 
@@ -108,16 +111,22 @@ Scene* ConfigS::UpdateMenu() {
     SoundManager& sound = SoundManager::Get();
     if (Pressed('A')) {
         sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
-        cursor = (cursor - 1 + kItems) % kItems;
+        cursor = (cursor - 1 + Items()) % Items();
     }
     if (Pressed('D')) {
         sound.PlaySoundEffect(L"card-turn-over1.wav", 0.2f);
-        cursor = (cursor + 1) % kItems;
+        cursor = (cursor + 1) % Items();
     }
     if (!Pressed(kKeySpace)) return nullptr;
     sound.PlaySoundEffect(L"kira2.wav", 0.1f);
     openItem = cursor;
     cursor = 0;
+    if (openItem > kAccountItem) {
+        // A screen of its own; the menu's values stay in Config, written when leaving by "Title".
+        Scene* screen = ConfigScreens()[openItem - kAccountItem - 1].open();
+        openItem = 0;
+        return screen;
+    }
     if (openItem != 0) return nullptr;
     // The settings stay in force in memory either way; a failed write keeps the old file and
     // must not trap the player on this screen.
@@ -223,8 +232,8 @@ void ConfigS::DrawTexts() {
     const Color4 grey{136 / 255.0f, 136 / 255.0f, 136 / 255.0f, 1};
     if (openItem == 0) {
         Text(labels[cursor], {540, 300, 740, 900}, &white);
-        Text(labels[(cursor - 1 + kItems) % kItems], {200, 300, 400, 900}, &grey);
-        Text(labels[(cursor + 1) % kItems], {880, 300, 1080, 900});
+        Text(labels[(cursor - 1 + Items()) % Items()], {200, 300, 400, 900}, &grey);
+        Text(labels[(cursor + 1) % Items()], {880, 300, 1080, 900});
     } else if (openItem <= 6) {
         Text(labels[openItem], {540, 300, 740, 900}, &white);
         Text(L"A(-) <<", {250, 300, 450, 900}, &white);

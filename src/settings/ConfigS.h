@@ -1,6 +1,7 @@
-// ConfigS: the configuration screen: a carousel of eight items ("Title", six setting editors,
-// "Account"), value editors stepping in single precision within their bounds, the hit-line
-// preview, and the sign-in and sign-up flow with name and password entries.
+// ConfigS: the configuration screen: a carousel of the eight specified items ("Title", six
+// setting editors, "Account") followed by the items that open screens of their own
+// (settings/ConfigScreens.h), value editors stepping in single precision within their bounds,
+// the hit-line preview, and the sign-in and sign-up flow with name and password entries.
 // Depends on: shell/Scene.h, settings/Config.h, settings/PlayerProfile.h, services,
 // audio/SoundManager.
 #pragma once
@@ -21,6 +22,10 @@ class ConfigS : public Scene {
 
     bool Initialize() override;
     Scene* Update() override;
+
+    // Set before Initialize: the label the menu opens on (a screen coming back highlights
+    // its own item); empty for "Title", as the menu always opens.
+    std::wstring highlight;
     void DrawSprites() override;
     void DrawTexts() override;
 
@@ -36,9 +41,12 @@ class ConfigS : public Scene {
     // Step 2: the password entry and its confirmation.
     void EnterPassword();
 
+    // The number of menu items.
+    int32_t Items() const { return static_cast<int32_t>(labels.size()); }
+
     // 0 while the menu shows, else the open item (1 to 7).
     int32_t openItem = 0;
-    // The highlighted menu item, 0 to 7.
+    // The highlighted menu item, 0 to Items() - 1.
     int32_t cursor = 0;
     // The values being edited, in Config order.
     float workingValues[6] = {};

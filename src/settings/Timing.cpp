@@ -101,3 +101,9 @@ bool SetErrorBar(bool on, std::string* error) {
     timing.choices.errorBar = on;
     return Written(kTimingFile, TimingText(timing.choices), error);
 }
+
+bool SetDeviceLatency(bool added, std::string* error) {
+    Timing& timing = GetTiming();
+    timing.choices.deviceLatency = added;
+    return Written(kTimingFile, TimingText(timing.choices), error);
+}

@@ -43,3 +43,4 @@ double SongStartMs(const std::wstring& title);
 bool SetGlobalOffset(int ms, std::string* error);  // clamped; ends the --offset of this run
 bool SetSongOffset(const std::wstring& title, int ms, std::string* error);  // clamped
 bool SetErrorBar(bool on, std::string* error);
+bool SetDeviceLatency(bool added, std::string* error);

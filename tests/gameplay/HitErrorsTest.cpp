@@ -6,6 +6,7 @@
 #include "GameHarness.h"
 #include "gameplay/HitErrorBar.h"
 #include "gameplay/Judgement.h"
+#include "services/TextureStore.h"
 #include "settings/Timing.h"
 
 namespace gametest {
