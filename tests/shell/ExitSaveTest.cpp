@@ -17,7 +17,7 @@ const fs::path kMinimal = fs::path(LYRANDEL_TEST_DIR) / "data/minimal";
 TEST(ExitSave, ASignUpQuitInItsPasswordEntryLeavesNoFile) {
     PlayScript script;
     script.Press("E");
-    script.Press("A");
+    script.ToAccount();
     script.Press("SPACE");
     script.Press("D");  // sign up
     script.Type("NEW");

@@ -66,9 +66,17 @@ void PlayScript::Type(const std::string& text) {
     for (char c : text) Press(std::string(1, c));
 }
 
+void PlayScript::ToAccount() {
+    for (int i = 0; i < kAccountItem; ++i) Press("D");
+}
+
+void PlayScript::AccountToTitle() {
+    for (int i = 0; i < kAccountItem; ++i) Press("A");
+}
+
 void PlayScript::SignUpFromTitle(const std::string& name, const std::string& password) {
     Press("E");      // title to configuration
-    Press("A");      // "Title" to "Account"
+    ToAccount();     // "Title" to "Account"
     Press("SPACE");  // open the account flow
     Press("D");      // sign up
     Type(name);
@@ -76,20 +84,20 @@ void PlayScript::SignUpFromTitle(const std::string& name, const std::string& pas
     Type(password);
     Press("SPACE");  // password taken
     Press("SPACE");  // back to the menu, "Account" highlighted
-    Press("D");      // "Title"
+    AccountToTitle();
     Press("SPACE");  // write the settings and go back to the title
 }
 
 void PlayScript::SignInFromTitle(const std::string& name, const std::string& password) {
     Press("E");      // title to configuration
-    Press("A");      // "Title" to "Account"
+    ToAccount();     // "Title" to "Account"
     Press("SPACE");  // open the account flow
     Press("A");      // sign in
     Type(name);
     Press("SPACE");  // the account's file is read
     Type(password);
     Press("SPACE");  // the password matches: back to the menu, "Account" highlighted
-    Press("D");      // "Title"
+    AccountToTitle();
     Press("SPACE");  // write the settings and go back to the title
 }
 

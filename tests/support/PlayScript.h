@@ -26,6 +26,10 @@ class PlayScript {
     void Type(const std::string& text);
     // Leaves some frames free.
     void Wait(uint64_t frames) { next_ += frames; }
+    // In the configuration menu: from "Title" to "Account" (forward, past the specified
+    // items, so the screens after "Account" change nothing), and back.
+    void ToAccount();
+    void AccountToTitle();
     // From the title: signs up name with password, and returns to the title.
     void SignUpFromTitle(const std::string& name, const std::string& password);
     // From the title: signs in as name with password, and returns to the title.
@@ -43,6 +47,8 @@ class PlayScript {
     uint64_t nextFrame() const { return next_; }
 
   private:
+    // "Account"'s place in the configuration menu.
+    static constexpr int kAccountItem = 7;
     std::multimap<uint64_t, std::string> lines_;
     uint64_t next_ = 1;
 };
