@@ -40,6 +40,8 @@ class PlayScript {
     // Plays the chart from the game's start frame and waits for the result to finish; then
     // Space returns to the selection. Returns the number of notes pressed.
     size_t Play(uint64_t gameStartFrame, const ChartContent& chart, const PressPlan& plan = {});
+    // Adds any command at a frame (a press timed within its frame, "press SPACE @7.5").
+    void At(uint64_t frame, const std::string& command) { lines_.emplace(frame, command); }
     // Adds a screenshot after frame.
     void Shot(uint64_t frame, const std::string& path);
     // The script text, ending in quit a few frames after the last command.
