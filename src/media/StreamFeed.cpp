@@ -104,29 +104,12 @@ bool StreamFeed::QueuePiece() {
         return false;
     }
     position_ += got;
-    platform::SoundData piece;
-    piece.type = stream_->Type();
-    piece.rate = stream_->Rate();
-    piece.bytes = scratch_.data();
-    piece.size = scratch_.size();
-    std::string error;
-    platform::BufferId id = backend_->CreateBuffer(piece, &error);
-    if (id != 0 && !backend_->Queue(voice_, id)) {
-        backend_->DestroyBuffer(id);
-        id = 0;
-    }
-    if (id == 0) return Fail(error.empty() ? "the sound device refused a piece" : error), false;
-    pieces_.push_back(id);
-    return true;
+    return QueueBytes(scratch_, "the sound device refused a piece");
 }
 
-bool StreamFeed::QueueSilence(uint64_t frames) {
-    platform::SampleType type = stream_->Type();
-    // Unsigned 8-bit samples are silent at their middle value.
-    const uint8_t quiet = type == platform::SampleType::kUnsigned8 ? 0x80 : 0;
-    std::vector<uint8_t> bytes(size_t(frames) * platform::FrameBytes(type), quiet);
+bool StreamFeed::QueueBytes(const std::vector<uint8_t>& bytes, const char* refused) {
     platform::SoundData piece;
-    piece.type = type;
+    piece.type = stream_->Type();
     piece.rate = stream_->Rate();
     piece.bytes = bytes.data();
     piece.size = bytes.size();
@@ -136,9 +119,17 @@ bool StreamFeed::QueueSilence(uint64_t frames) {
         backend_->DestroyBuffer(id);
         id = 0;
     }
-    if (id == 0) return Fail(error.empty() ? "the sound device refused its start" : error), false;
+    if (id == 0) return Fail(error.empty() ? refused : error), false;
     pieces_.push_back(id);
     return true;
+}
+
+bool StreamFeed::QueueSilence(uint64_t frames) {
+    const platform::SampleType type = stream_->Type();
+    // Unsigned 8-bit samples are silent at their middle value.
+    const uint8_t quiet = type == platform::SampleType::kUnsigned8 ? 0x80 : 0;
+    const std::vector<uint8_t> bytes(size_t(frames) * platform::FrameBytes(type), quiet);
+    return QueueBytes(bytes, "the sound device refused its start");
 }
 
 bool StreamFeed::Skip(uint64_t frames) {

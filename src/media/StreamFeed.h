@@ -68,6 +68,8 @@ class StreamFeed {
   private:
     // Reads and queues one piece; false when there is nothing more or it failed.
     bool QueuePiece();
+    // Queues samples in the stream's layout as one piece; false (said once) when refused.
+    bool QueueBytes(const std::vector<uint8_t>& bytes, const char* refused);
     // Queues frames of silence in the stream's layout; false when the back end refused them.
     bool QueueSilence(uint64_t frames);
     // Reads and drops the stream's first frames; false when it ended or failed first.

@@ -2,7 +2,6 @@
 // first beat on, to the sample of the capture, and a player pressing 20 ms after each click
 // (times within updates from the script) is offered +20 ms, which Space takes into Timing.cfg.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "../media/WavBuilder.h"
+#include "support/CaptureSamples.h"
 #include "support/HeadlessRun.h"
 
 namespace fs = std::filesystem;
@@ -25,24 +25,6 @@ void WriteEffect(const fs::path& path, bool burst) {
     const wavtest::Bytes bytes = wavtest::PcmFile(2, s);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// Sample frames of the capture where a sound begins after 50 ms of silence.
-std::vector<long> Onsets(const fs::path& wav) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(wav.c_str(), SFM_READ, &info);
-    if (file == nullptr) return {};
-    std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
-    sf_readf_float(file, samples.data(), info.frames);
-    sf_close(file);
-    std::vector<long> onsets;
-    long quietSince = -100000;
-    for (long i = 0; i < info.frames; ++i) {
-        if (samples[static_cast<size_t>(i * info.channels)] == 0.0f) continue;
-        if (i - quietSince > 2205) onsets.push_back(i);
-        quietSince = i;
-    }
-    return onsets;
 }
 
 }  // namespace
@@ -72,7 +54,7 @@ TEST(CalibrationCapture, ClicksAreExactAndTheMedianIsTaken) {
 
     // The run's time 0 is frame 20's moment, whose share of the capture begins at 19 * 16 ms.
     std::vector<long> clicks;
-    for (long onset : Onsets(wav))
+    for (long onset : testsupport::SoundOnsets(testsupport::ChannelSamples(wav), 0.0f))
         if (onset > 19 * 16 * 44.1 + 100) clicks.push_back(onset);
     fs::remove(wav);
     ASSERT_GE(clicks.size(), 16u);

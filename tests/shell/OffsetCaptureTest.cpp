@@ -3,13 +3,13 @@
 // 44.1 kHz) earlier into itself, or after as much silence; without --offset the capture is the
 // offset-0 one byte for byte.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "../media/WavBuilder.h"
+#include "support/CaptureSamples.h"
 #include "support/HeadlessRun.h"
 
 namespace fs = std::filesystem;
@@ -18,19 +18,6 @@ namespace {
 
 const fs::path kMinimal = fs::path(LYRANDEL_TEST_DIR) / "data/minimal";
 constexpr long kShift = 1632;  // 37 ms at 44100 Hz, to the nearest frame
-
-// The left channel of a captured file.
-std::vector<float> LeftChannel(const fs::path& wav) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(wav.c_str(), SFM_READ, &info);
-    if (file == nullptr) return {};
-    std::vector<float> all(static_cast<size_t>(info.frames * info.channels));
-    sf_readf_float(file, all.data(), info.frames);
-    sf_close(file);
-    std::vector<float> left;
-    for (size_t i = 0; i < all.size(); i += size_t(info.channels)) left.push_back(all[i]);
-    return left;
-}
 
 // The first frame that is not silent, or -1.
 long Onset(const std::vector<float>& samples) {
@@ -63,7 +50,7 @@ class OffsetCapture : public ::testing::Test {
                   0)
             << run.errors;
         results.push_back(run.output);
-        std::vector<float> left = LeftChannel(wav);
+        std::vector<float> left = testsupport::ChannelSamples(wav);
         fs::remove(wav);
         return left;
     }

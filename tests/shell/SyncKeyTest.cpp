@@ -3,7 +3,6 @@
 // the next run starts the song 20 ms into itself; the same player, pressing 20 ms after each
 // click heard, now presses on the notes, and Z leaves the offset where it is.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "../media/WavBuilder.h"
+#include "support/CaptureSamples.h"
 #include "support/HeadlessRun.h"
 
 namespace fs = std::filesystem;
@@ -21,24 +21,6 @@ namespace {
 const fs::path kMinimal = fs::path(LYRANDEL_TEST_DIR) / "data/minimal";
 // The clicks of the song, in seconds; one red Up note on each.
 const double kClicks[] = {1.0, 1.5, 2.0, 2.5};
-
-// Where the clicks of a captured file begin: a sample above 0.1 after 50 ms of quiet.
-std::vector<long> ClickOnsets(const fs::path& wav) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(wav.c_str(), SFM_READ, &info);
-    if (file == nullptr) return {};
-    std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
-    sf_readf_float(file, samples.data(), info.frames);
-    sf_close(file);
-    std::vector<long> onsets;
-    long quietSince = -100000;
-    for (long i = 0; i < info.frames; ++i) {
-        if (std::fabs(samples[static_cast<size_t>(i * info.channels)]) < 0.1f) continue;
-        if (i - quietSince > 2205) onsets.push_back(i);
-        quietSince = i;
-    }
-    return onsets;
-}
 
 class SyncKey : public ::testing::Test {
   protected:
@@ -73,7 +55,8 @@ class SyncKey : public ::testing::Test {
                   0)
             << run.errors;
         std::vector<double> ms;
-        for (long onset : ClickOnsets(wav)) ms.push_back(onset / 44.1);
+        for (long onset : testsupport::SoundOnsets(testsupport::ChannelSamples(wav), 0.1f))
+            ms.push_back(onset / 44.1);
         fs::remove(wav);
         return ms;
     }
