@@ -82,7 +82,7 @@ bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::st
         const size_t end = text.find('\n');
         std::string_view row = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
+        while (!row.empty() && row.back() == '\r') row.remove_suffix(1);
         if (row.empty()) continue;
         const size_t tab = row.find('\t');
         if (tab == std::string_view::npos)
@@ -92,6 +92,8 @@ bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::st
         if (!ParseOffset(row.substr(0, tab), &ms, &why)) return *error = AtLine(line, why), false;
         const std::string_view title = row.substr(tab + 1);
         if (title.empty()) return *error = AtLine(line, "no title after the TAB"), false;
+        if (title.find('\r') != std::string_view::npos)
+            return *error = AtLine(line, "the title holds a line break"), false;
         if (!RoundTrips(title)) return *error = AtLine(line, "the title is not UTF-8"), false;
         read[platform::Utf8ToWide(title)] = ms;
     }
@@ -102,8 +104,13 @@ bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::st
 std::string SongOffsetsText(const SongOffsetTable& table) {
     std::string text;
     for (const auto& [title, ms] : table)
-        if (ms != 0) text += std::to_string(ms) + "\t" + platform::WideToUtf8(title) + "\n";
+        if (ms != 0 && StorableTitle(title))
+            text += std::to_string(ms) + "\t" + platform::WideToUtf8(title) + "\n";
     return text;
+}
+
+bool StorableTitle(const std::wstring& title) {
+    return !title.empty() && title.find_first_of(L"\r\n") == std::wstring::npos;
 }
 
 bool WriteTimingFile(const char* name, const std::string& text, std::string* error) {

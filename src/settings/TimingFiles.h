@@ -2,7 +2,8 @@
 // format stays as it is):
 //   "Timing.cfg"       GlobalOffset[MS], DeviceLatency[0|1], ErrorBar[0|1], one a line
 //   "SongOffsets.txt"  one song a line: its offset in ms, a TAB, then its title in UTF-8 to the
-//                      end of the line (a title may hold any character but a line break)
+//                      end of the line (a title may hold any character but a line break; CRs
+//                      before the line feed are dropped)
 // Offsets are whole milliseconds from -300 to 300. Readers skip keys they do not know; a value
 // they cannot use makes the file damaged, reported as "LINE: message". Both are written
 // atomically and privately (0600).
@@ -38,8 +39,11 @@ using SongOffsetTable = std::map<std::wstring, int>;
 // Reads the text of "SongOffsets.txt"; false with "LINE: message" in error. A later line of
 // the same title wins.
 bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::string* error);
-// The text of "SongOffsets.txt", titles in order, offsets of 0 left out.
+// The text of "SongOffsets.txt", titles in order, offsets of 0 left out, and titles a line
+// cannot hold (none of a music list's can be such) too.
 std::string SongOffsetsText(const SongOffsetTable& table);
+// True when a title can be written as a line: not empty, no line break.
+bool StorableTitle(const std::wstring& title);
 
 // Writes text to the file atomically and privately; false with the reason in error.
 bool WriteTimingFile(const char* name, const std::string& text, std::string* error);

@@ -1,6 +1,6 @@
 // The calibration screen: reached as the configuration's last item; clicks placed to the
 // sample with the offset in force; presses timed within their update against the nearest
-// beat; outliers set aside; the median taken or kept; watching only informs; the switches.
+// beat; outliers set aside; the median taken or kept; watching only informs.
 #include <cmath>
 #include <typeinfo>
 
@@ -157,16 +157,6 @@ TEST_F(CalibrationTest, TheFlashShowsFromTheUpdateNearestItsBeat) {
     EXPECT_EQ(flashAlpha(), 255);
     for (int i = 0; i < 6; ++i) Next();
     EXPECT_EQ(flashAlpha(), 0);
-}
-
-TEST_F(CalibrationTest, TheSwitchesAreWrittenAtOnce) {
-    Next({'W'});
-    EXPECT_FALSE(GetTiming().choices.errorBar);
-    Next({'S'});
-    EXPECT_FALSE(GetTiming().choices.deviceLatency);
-    EXPECT_EQ(ReadFile("Timing.cfg"), "GlobalOffset[0]\nDeviceLatency[0]\nErrorBar[0]\n");
-    GetTiming().deviceLatencyMs = 12;
-    EXPECT_DOUBLE_EQ(AddedLatencyMs(), 0.0);
 }
 
 TEST(CalibrationMath, NearestBeatsMedianAndSpread) {

@@ -61,7 +61,7 @@ TEST_F(TimingFiles, SongOffsetsKeepEveryTitleAndNameTheirBadLines) {
     ASSERT_TRUE(ParseSongOffsetsText(text, &read, &error)) << error;
     table.erase(L"zero");
     EXPECT_EQ(read, table);
-    ASSERT_TRUE(ParseSongOffsetsText("5\tA\r\n\n-5\tA\n", &read, &error));
+    ASSERT_TRUE(ParseSongOffsetsText("5\tA\r\r\n\n-5\tA\n", &read, &error));
     EXPECT_EQ(read, (SongOffsetTable{{L"A", -5}}));  // the later line wins
     const std::pair<const char*, const char*> bad[] = {
         {"5 Song\n", "1: no TAB between the offset and the title"},
@@ -69,6 +69,7 @@ TEST_F(TimingFiles, SongOffsetsKeepEveryTitleAndNameTheirBadLines) {
         {"400\tA\n", "1: offset 400 is outside -300 to 300 ms"},
         {"5\t\n", "1: no title after the TAB"},
         {"5\t\xFF\xFE\n", "1: the title is not UTF-8"},
+        {"5\tA\rB\n", "1: the title holds a line break"},
     };
     for (const auto& [bytes, message] : bad) {
         EXPECT_FALSE(ParseSongOffsetsText(bytes, &read, &error)) << bytes;
