@@ -59,12 +59,13 @@ std::string Reason(const DirectX::SoundEffectError& e) {
 // Loads path and starts it in the slot at the volume; on failure the slot stays empty and
 // one line on stderr names the file, the reason and the code.
 void StartSlot(DirectX::AudioEngine* engine, const std::wstring& path, float volume, bool loop,
-               uint32_t flags, Instance& instance, Effect& effect) {
+               uint32_t flags, Instance& instance, Effect& effect, double startMs = 0) {
     try {
         effect = std::make_unique<DirectX::SoundEffect>(
             engine, platform::Utf8ToWide(platform::ContentPath(path)));
         instance = effect->CreateInstance(flags);
         instance->SetVolume(volume);
+        if (startMs != 0) instance->SetStartOffset(startMs);
         instance->Play(loop);
     } catch (const DirectX::SoundEffectError& e) {
         std::fprintf(stderr, "lyrandel: %s: %s (error %08X); playing nothing\n",
@@ -92,24 +93,30 @@ void SoundManager::RequestBackgroundMusic(const std::wstring& name, float scale)
     bgmVolume = GetConfig().Volume * scale * GetConfig().BGMVolume;
 }
 
-void SoundManager::PlayMusic(const std::wstring& name, float scale) {
-    if (observer) observer({SoundCall::Kind::Music, name, scale});
+void SoundManager::PlayMusic(const std::wstring& name, float scale) { PlayMusicAt(name, scale, 0); }
+
+void SoundManager::PlayMusicAt(const std::wstring& name, float scale, double startMs) {
+    if (observer) observer({SoundCall::Kind::Music, name, scale, startMs});
     std::wstring path = kMusicDir + name;
     ReleaseSlot(musicInstance, musicEffect);
     if (path == kMusicDir || !engine) return;
     float volume = GetConfig().Volume * scale * GetConfig().BGMVolume;
     StartSlot(engine.get(), path, volume, false, DirectX::kInstanceReservedVoice, musicInstance,
-              musicEffect);
+              musicEffect, startMs);
 }
 
 void SoundManager::PlaySoundEffect(const std::wstring& name, float scale) {
-    if (observer) observer({SoundCall::Kind::Effect, name, scale});
+    PlaySoundEffectAt(name, scale, 0);
+}
+
+void SoundManager::PlaySoundEffectAt(const std::wstring& name, float scale, double startMs) {
+    if (observer) observer({SoundCall::Kind::Effect, name, scale, startMs});
     if (!engine) return;
     // The earlier effect sounds on to its end; Update releases it then.
     if (seInstance || seEffect)
         endingEffects.push_back({std::move(seEffect), std::move(seInstance)});
     float volume = GetConfig().Volume * scale * GetConfig().SEVolume;
-    StartSlot(engine.get(), kEffectDir + name, volume, false, 0, seInstance, seEffect);
+    StartSlot(engine.get(), kEffectDir + name, volume, false, 0, seInstance, seEffect, startMs);
 }
 
 void SoundManager::Update() {

@@ -20,6 +20,7 @@ struct SoundCall {
     Kind kind = Kind::Effect;
     std::wstring name;
     float scale = 0;
+    double startMs = 0;  // where the sound starts (PlayMusicAt, PlaySoundEffectAt)
 };
 
 class SoundManager {
@@ -53,8 +54,14 @@ class SoundManager {
     void RequestBackgroundMusic(const std::wstring& name, float scale);
     // Replaces the music slot with "Data/Music/" + name; an empty name only stops it.
     void PlayMusic(const std::wstring& name, float scale);
+    // The same, the music starting startMs into itself (after that much silence when
+    // negative), to the sample; 0 is PlayMusic exactly.
+    void PlayMusicAt(const std::wstring& name, float scale, double startMs);
     // Starts "Data/SE/" + name once, overlapping whatever plays.
     void PlaySoundEffect(const std::wstring& name, float scale);
+    // The same, the effect starting startMs into itself (after that much silence when
+    // negative), to the sample: a sound placed between two updates.
+    void PlaySoundEffectAt(const std::wstring& name, float scale, double startMs);
     // Per frame: applies the background-music request, releases effects that have ended,
     // then runs the engine's update.
     void Update();

@@ -19,6 +19,7 @@
 #include "services/TextureStore.h"
 #include "settings/Config.h"
 #include "settings/KeyBindings.h"
+#include "settings/Timing.h"
 
 namespace {
 
@@ -87,16 +88,21 @@ bool Game::Initialize() {
     gapUnits = GetConfig().HitGap / 1350.0f;
     pulseCounter = 0;
     trackColor = ColorsOfLevel(GetMusicChoice().level).bright;
+    hitErrors.Start(GetPlaySession());
+    timingPanel.Start(GetMusicChoice().title);
     replay_ = std::make_unique<GameReplay>(*this);
     return true;
 }
 
 Scene* Game::Update() {
     replay_->BeforeUpdate();
+    hitErrors.BeforeUpdate(startCountdown <= 0 && secondsLeft > 0);
     JudgementStep();
     StartAndMotionStep();
     bool tickerRan = startCountdown <= kSongStart && SecondStep();
     replay_->AfterUpdate();
+    // A watched replay's keys are not the player's: its errors move no offset.
+    if (resultShown && !watching) timingPanel.Update(hitErrors, GetMusicChoice().title);
     if (resultShown && !tickerRan && KeyInput::Get().IsKeyPressed(kSpace)) return new SelectMusic;
     if (resultShown && !tickerRan)
         if (Scene* watch = replay_->WatchOnKey()) return watch;
@@ -124,7 +130,7 @@ void Game::StartAndMotionStep() {
     if (startCountdown > kSongStart) --startCountdown;
     if (startCountdown <= kSongStart && musicPending) {
         const std::wstring& title = GetMusicChoice().title;
-        SoundManager::Get().PlayMusic(SongMusicName(title), 0.8f);
+        SoundManager::Get().PlayMusicAt(SongMusicName(title), 0.8f, SongStartMs(title));
         musicPending = false;
     }
     if (secondsLeft > 0) {

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "gameplay/ColorRgb.h"
+#include "gameplay/HitErrors.h"
 #include "gameplay/NoteRecord.h"
+#include "gameplay/TimingPanel.h"
 #include "shell/Scene.h"
 
 class GameReplay;
@@ -50,6 +52,9 @@ class Game : public Scene {
     // The replay this scene plays back instead of the player's keys; null for a run played
     // here (see replay/WatchReplay).
     std::shared_ptr<const Replay> watching;
+    // How early or late each press was, and the result's timing panel (GameTiming.cpp).
+    HitErrors hitErrors;
+    TimingPanel timingPanel;
 
   private:
     // One lane's notes, keys (Up, Right, Down, Left) and display fields.
@@ -85,6 +90,10 @@ class Game : public Scene {
     void DrawKeyLetters();
     void DrawPlayTexts();
     void DrawResultTexts();
+
+    // Timing parts (GameTiming.cpp): the hit-error bars in play, the panel on the result.
+    void DrawTimingSprites();
+    void DrawTimingTexts();
 
     // Records the run, or plays the watched replay back (GameReplay.cpp).
     std::unique_ptr<GameReplay> replay_;

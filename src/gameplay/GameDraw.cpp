@@ -62,6 +62,7 @@ void Game::DrawSprites() {
     Sprite(L"HitArea", {kRedX, hitLine}, {0, 0, 32, 32}, {16, 16}, 1, 0, redFlash);
     Sprite(L"HitArea", {kBlueX, hitLine}, {0, 0, 32, 32}, {16, 16}, 1, 0, blueFlash);
     Sprite(L"skk", {610, 0}, {0, 0, 550, 720}, {275, 0}, 1, 0, trackColor);
+    DrawTimingSprites();
 }
 
 // Draws the visible notes of a lane, deeper the further they are from the line.
@@ -85,6 +86,7 @@ void Game::DrawTexts() {
         DrawPlayTexts();
     else
         DrawResultTexts();
+    DrawTimingTexts();
     if (replay_) replay_->DrawTexts();
 }
 

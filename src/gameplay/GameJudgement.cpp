@@ -83,6 +83,8 @@ void Game::JudgeFirstNote(Lane lane) {
         run.combo += 1;
     else
         run.EndChain();
+    hitErrors.Judged(&lane.notes == &GetPlaySession().redNotes ? 0 : 1, lane.notes.size(),
+                     lane.keys[note.direction], grade);
     lane.notes.erase(lane.notes.begin());
     lane.timer = kDisplayUpdates;
 }

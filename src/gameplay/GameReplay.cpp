@@ -1,6 +1,8 @@
 // GameReplay: recording, playback, the shelf and the marks of a run's replay.
 #include "gameplay/GameReplay.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "audio/SoundManager.h"
@@ -14,12 +16,17 @@
 #include "replay/WatchReplay.h"
 #include "selection/MusicChoice.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 #include "services/TextRenderer.h"
 #include "settings/Config.h"
 #include "settings/KeyBindings.h"
 #include "settings/PlayerProfile.h"
+#include "settings/Timing.h"
 
 namespace {
+
+// The latest time within an update a replay keeps (its file takes 0 to under 16 ms).
+const float kLastMsOfUpdate = std::nextafter(16.0f, 0.0f);
 
 constexpr uint32_t kWatchKey = 'R';
 // The mark of a replay on the play and result screens.
@@ -44,6 +51,8 @@ std::optional<Replay> StartRecord() {
     replay.bpm = GetPlaySession().BPM;
     replay.second = GetPlaySession().Second;
     replay.hitGap = GetConfig().HitGap;
+    replay.globalOffsetMs = static_cast<float>(GlobalOffsetMs());
+    replay.songOffsetMs = static_cast<float>(SongOffsetMs(choice.title));
     replay.keys = GetKeyBindings().lanes;
     return replay;
 }
@@ -77,7 +86,15 @@ GameReplay::~GameReplay() {
 
 void GameReplay::BeforeUpdate() {
     ++update_;
-    if (recorder_) recorder_->Observe(update_, KeyInput::Get().state);
+    if (!recorder_) return;
+    const KeyTimes& times = KeyTimes::Get();
+    // A frame that came late gives its presses more than an update's time: the file keeps
+    // times within one update, which is what judged them.
+    recorder_->Observe(update_, KeyInput::Get().state, [&times](uint32_t key) {
+        const std::optional<double> ms = times.DownIn(key);
+        if (!ms) return std::optional<float>();
+        return std::optional<float>(std::clamp(static_cast<float>(*ms), 0.0f, kLastMsOfUpdate));
+    });
 }
 
 void GameReplay::AfterUpdate() {

@@ -57,6 +57,8 @@ class AudioEngine {
     bool IsAudioDevicePresent() const { return backend_ != nullptr; }
     // True once the device has been lost.
     bool IsCriticalError() const { return criticalError_; }
+    // The latency the device reported for its output, in milliseconds; 0 while silent.
+    double OutputLatencyMs() const { return backend_ ? backend_->OutputLatencyMs() : 0; }
 
     // The open back end, or nullptr while silent.
     platform::AudioBackend* Backend() const { return backend_.get(); }

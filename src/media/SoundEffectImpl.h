@@ -71,6 +71,7 @@ class SoundEffectInstance::Impl final : public IVoiceNotify {
     void Play(bool loop);
     void Stop(bool immediate);
     void SetVolume(float volume);
+    void SetStartOffset(double milliseconds) { startMs_ = milliseconds; }
     bool IsSounding() const;
 
     void OnCriticalError() override;
@@ -94,6 +95,7 @@ class SoundEffectInstance::Impl final : public IVoiceNotify {
     platform::VoiceId voice_ = 0;
     float volume_ = 1.0f;
     bool looped_ = false;
+    double startMs_ = 0;  // where Play starts: into the sound (> 0) or after silence (< 0)
     std::shared_ptr<StreamFeed> feed_;  // a streamed sound's, while it plays
 };
 

@@ -5,6 +5,7 @@
 // Depends on: media/SoundEffectImpl.h, media/ComException.h, platform/Codepage.h.
 #include "media/SoundEffectInstance.h"
 
+#include <cmath>
 #include <stdexcept>
 
 #include "media/ComException.h"
@@ -57,17 +58,19 @@ void SoundEffectInstance::Impl::Play(bool loop) {
 
 bool SoundEffectInstance::Impl::Submit(bool loop) {
     platform::AudioBackend* backend = engine_->Backend();
-    if (!effect_->streamed) {
+    if (!effect_->streamed && startMs_ == 0) {
         platform::BufferId whole = effect_->WholeBuffer();
         return whole != 0 && backend->Start(voice_, whole, loop);
     }
-    // A long sound starts once its first pieces are queued; the feeder brings the rest.
+    // A long sound starts once its first pieces are queued; the feeder brings the rest. A sound
+    // moved from its start is streamed too, whatever its length, to place it to the sample.
     backend->Stop(voice_);
     std::string why;
     std::unique_ptr<SampleStream> stream = effect_->OpenStream(&why);
     if (!stream) return false;
+    const int64_t startFrame = std::llround(startMs_ * stream->Rate() / 1000.0);
     feed_ = std::make_shared<StreamFeed>(backend, voice_, std::move(stream), effect_->loop, loop,
-                                         platform::WideToUtf8(effect_->fileName));
+                                         platform::WideToUtf8(effect_->fileName), startFrame);
     if (!feed_->Start()) return false;
     engine_->Feeder().Add(feed_);
     return true;
@@ -133,6 +136,10 @@ void SoundEffectInstance::Play(bool loop) { impl_->Play(loop); }
 void SoundEffectInstance::Stop(bool immediate) { impl_->Stop(immediate); }
 
 void SoundEffectInstance::SetVolume(float volume) { impl_->SetVolume(volume); }
+
+void SoundEffectInstance::SetStartOffset(double milliseconds) {
+    impl_->SetStartOffset(milliseconds);
+}
 
 SoundState SoundEffectInstance::GetState() const { return impl_->state; }
 

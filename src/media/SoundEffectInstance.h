@@ -27,6 +27,10 @@ class SoundEffectInstance {
     void Stop(bool immediate = true);
     // Linear gain, kept for a voice made later.
     void SetVolume(float volume);
+    // Where the next Play starts, in milliseconds: later into the sound when positive, after
+    // that much silence when negative, rounded to the sound's nearest sample frame. 0 (the
+    // start) unless set.
+    void SetStartOffset(double milliseconds);
     // Stopped until the first Play; playing after it until stopped.
     SoundState GetState() const;
     // True while the voice still has samples to play (false on a silent engine).

@@ -10,12 +10,13 @@ namespace DirectX {
 
 StreamFeed::StreamFeed(platform::AudioBackend* backend, platform::VoiceId voice,
                        std::unique_ptr<SampleStream> stream, LoopRegion loop, bool looping,
-                       std::string name)
+                       std::string name, int64_t startFrame)
     : backend_(backend),
       voice_(voice),
       stream_(std::move(stream)),
       looping_(looping),
-      name_(std::move(name)) {
+      name_(std::move(name)),
+      startFrame_(startFrame) {
     uint64_t frames = stream_->Frames();
     bool inside = loop.length > 0 && loop.start + loop.length <= frames;
     loopStart_ = inside ? loop.start : 0;
@@ -28,7 +29,9 @@ StreamFeed::~StreamFeed() { Halt(); }
 bool StreamFeed::Start() {
     std::lock_guard lock(mutex_);
     if (halted_) return false;
-    while (pieces_.size() < kStartPieces && QueuePiece()) {
+    if (startFrame_ < 0 && !QueueSilence(uint64_t(-startFrame_))) return false;
+    if (startFrame_ > 0 && !Skip(uint64_t(startFrame_))) return true;  // nothing left to play
+    while (pieces_.size() < kStartPieces + (startFrame_ < 0 ? 1 : 0) && QueuePiece()) {
     }
     // Nothing queued (no samples, or a failure already told on stderr) plays nothing.
     return pieces_.empty() || backend_->Resume(voice_);
@@ -101,19 +104,45 @@ bool StreamFeed::QueuePiece() {
         return false;
     }
     position_ += got;
+    return QueueBytes(scratch_, "the sound device refused a piece");
+}
+
+bool StreamFeed::QueueBytes(const std::vector<uint8_t>& bytes, const char* refused) {
     platform::SoundData piece;
     piece.type = stream_->Type();
     piece.rate = stream_->Rate();
-    piece.bytes = scratch_.data();
-    piece.size = scratch_.size();
+    piece.bytes = bytes.data();
+    piece.size = bytes.size();
     std::string error;
     platform::BufferId id = backend_->CreateBuffer(piece, &error);
     if (id != 0 && !backend_->Queue(voice_, id)) {
         backend_->DestroyBuffer(id);
         id = 0;
     }
-    if (id == 0) return Fail(error.empty() ? "the sound device refused a piece" : error), false;
+    if (id == 0) return Fail(error.empty() ? refused : error), false;
     pieces_.push_back(id);
+    return true;
+}
+
+bool StreamFeed::QueueSilence(uint64_t frames) {
+    const platform::SampleType type = stream_->Type();
+    // Unsigned 8-bit samples are silent at their middle value.
+    const uint8_t quiet = type == platform::SampleType::kUnsigned8 ? 0x80 : 0;
+    const std::vector<uint8_t> bytes(size_t(frames) * platform::FrameBytes(type), quiet);
+    return QueueBytes(bytes, "the sound device refused its start");
+}
+
+bool StreamFeed::Skip(uint64_t frames) {
+    while (frames > 0) {
+        scratch_.clear();
+        size_t got = 0;
+        std::string why;
+        if (!stream_->Read(size_t(std::min<uint64_t>(frames, pieceFrames_)), scratch_, &got, &why))
+            return Fail(why), false;
+        if (got == 0) return exhausted_ = true, false;
+        frames -= got;
+        position_ += got;
+    }
     return true;
 }
 

@@ -4,6 +4,9 @@
 // waits for that thread, so the sound plays exactly as if it had been queued whole. A looping
 // sound wraps at its loop region in the stream. A stream that fails (its file changed, shrank
 // or cannot be decoded) says so on stderr once and ends the sound after what is queued.
+// A sound may start at a given frame: later into itself (the frames before are read and
+// dropped, exact whatever the format), or after leading silence (a piece of its own, queued
+// first), so a start can be moved by a single sample.
 // Depends on: media/SampleStream.h, platform/AudioBackend.h.
 #pragma once
 
@@ -36,10 +39,11 @@ struct LoopRegion {
 
 class StreamFeed {
   public:
-    // name is the file as messages name it.
+    // name is the file as messages name it. startFrame > 0 starts that many frames into the
+    // sound, < 0 plays that many frames of silence first.
     StreamFeed(platform::AudioBackend* backend, platform::VoiceId voice,
                std::unique_ptr<SampleStream> stream, LoopRegion loop, bool looping,
-               std::string name);
+               std::string name, int64_t startFrame = 0);
     ~StreamFeed();
     StreamFeed(const StreamFeed&) = delete;
     StreamFeed& operator=(const StreamFeed&) = delete;
@@ -64,6 +68,12 @@ class StreamFeed {
   private:
     // Reads and queues one piece; false when there is nothing more or it failed.
     bool QueuePiece();
+    // Queues samples in the stream's layout as one piece; false (said once) when refused.
+    bool QueueBytes(const std::vector<uint8_t>& bytes, const char* refused);
+    // Queues frames of silence in the stream's layout; false when the back end refused them.
+    bool QueueSilence(uint64_t frames);
+    // Reads and drops the stream's first frames; false when it ended or failed first.
+    bool Skip(uint64_t frames);
     // Restarts a voice that ran dry, dropping pieces it played before it stopped.
     void Restart(size_t fresh);
     // Says once why the sound ends early; queues nothing more.
@@ -78,6 +88,7 @@ class StreamFeed {
     bool looping_;
     std::string name_;
     size_t pieceFrames_;
+    int64_t startFrame_;
     uint64_t position_ = 0;                // the next frame of the stream to queue
     std::atomic<bool> exhausted_ = false;  // nothing more will be queued
     bool halted_ = false;

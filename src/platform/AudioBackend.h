@@ -76,6 +76,10 @@ class AudioBackend {
     virtual bool IsSounding(VoiceId voice) = 0;
     // False once the output device has gone away.
     virtual bool IsConnected() = 0;
+    // The latency the device reported for its output when it opened, in milliseconds: how
+    // long after the mix a sample is heard. 0 when it reports none, and for the loopback
+    // device, whose mix is the output.
+    virtual double OutputLatencyMs() { return 0; }
 };
 
 // Puts the sound library's settings into the process environment. Call at the start of the

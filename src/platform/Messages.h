@@ -45,11 +45,18 @@ constexpr uint32_t kScanRShift = 0x36;
 // Bit 24 of lParam: the extended-key flag that marks right Control and right Alt.
 constexpr int64_t kExtendedKeyBit = int64_t{1} << 24;
 
-// One queued message: code plus its two parameters.
+// A message whose host did not say when its event happened.
+constexpr int64_t kNoStamp = INT64_MIN;
+
+// One queued message: code plus its two parameters, and when its event happened: microseconds
+// on the host's millisecond clock (the clock value times 1000, plus the part of a millisecond
+// where the host knows it), or kNoStamp. The keyboard never reads the time; the key-down times
+// are kept beside it (services/KeyTimes.h).
 struct Message {
     uint32_t code = kMsgNone;
     uint64_t wParam = 0;
     int64_t lParam = 0;
+    int64_t stamp = kNoStamp;
 };
 
 }  // namespace platform

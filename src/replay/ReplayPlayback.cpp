@@ -3,6 +3,7 @@
 
 #include "media/Keyboard.h"
 #include "platform/Messages.h"
+#include "services/KeyTimes.h"
 
 namespace {
 
@@ -27,8 +28,13 @@ void ReplayPlayback::BeforeRead() {
     ++update_;
     const std::vector<ReplayKeyEvent>& events = replay_->events;
     for (; next_ < events.size() && events[next_].update <= update_; ++next_) {
-        const int slot = SlotOf(replay_->keys, events[next_].key);
-        if (slot >= 0) down_[slot] = events[next_].down;
+        const ReplayKeyEvent& event = events[next_];
+        const int slot = SlotOf(replay_->keys, event.key);
+        if (slot < 0) continue;
+        // The press's time within its update, so what is measured of it is measured again.
+        if (event.down && !down_[slot] && event.ms)
+            KeyTimes::Get().KeyDownInto(now_[slot], *event.ms);
+        down_[slot] = event.down;
     }
     for (int slot = 0; slot < kLaneSlots; ++slot)
         DirectX::Keyboard::HandleMessage(down_[slot] ? platform::kMsgKeyDown : platform::kMsgKeyUp,

@@ -11,7 +11,12 @@ void ReplayRecorder::Record(int64_t update, uint32_t key, bool down, std::option
     }
 }
 
-void ReplayRecorder::Observe(int64_t update, const DirectX::KeyState& state) {
-    for (int slot = 0; slot < kLaneSlots; ++slot)
-        Record(update, keys_[slot], state.IsKeyDown(keys_[slot]));
+void ReplayRecorder::Observe(int64_t update, const DirectX::KeyState& state,
+                             const DownTime& downTime) {
+    for (int slot = 0; slot < kLaneSlots; ++slot) {
+        const bool down = state.IsKeyDown(keys_[slot]);
+        const bool pressed = down && !down_[slot];
+        Record(update, keys_[slot], down,
+               pressed && downTime ? downTime(keys_[slot]) : std::nullopt);
+    }
 }

@@ -5,6 +5,7 @@
 // Depends on: replay/Replay.h, media/Keyboard.h (the key state an update sees).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,8 +18,11 @@ class ReplayRecorder {
 
     // One key event before update (from 1); other keys and repeats are left out.
     void Record(int64_t update, uint32_t key, bool down, std::optional<float> ms = std::nullopt);
-    // Records the lane keys whose state in what update sees differs from the update before.
-    void Observe(int64_t update, const DirectX::KeyState& state);
+    // The time of a key's down within its update, where the run knows it.
+    using DownTime = std::function<std::optional<float>(uint32_t key)>;
+    // Records the lane keys whose state in what update sees differs from the update before;
+    // a key that went down takes its time from downTime when one is given.
+    void Observe(int64_t update, const DirectX::KeyState& state, const DownTime& downTime = {});
 
     const std::vector<ReplayKeyEvent>& events() const { return events_; }
 

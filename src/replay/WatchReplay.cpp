@@ -10,11 +10,6 @@
 
 std::unique_ptr<Game> WatchReplay(std::shared_ptr<const Replay> replay, std::string* error) {
     std::string reason;
-    if (replay->globalOffsetMs != 0 || replay->songOffsetMs != 0) {
-        if (error)
-            *error = "the replay was played with an audio offset, which this game cannot apply";
-        return nullptr;
-    }
     const MusicChoice before = GetMusicChoice();
     if (!ChooseDirectly(replay->title, replay->level, reason) ||
         !ReplayChartMatches(*replay, &reason)) {

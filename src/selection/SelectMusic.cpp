@@ -1,7 +1,7 @@
 // SelectMusic: keys A/D (piece), W/S (level), Space (play), Q (title), E (configuration), the
 // preview schedule, and the jackets, frame and ten text blocks; the added keys (search, order,
-// packs, jumps, random, V for the best replay), held-key repeat and dropped songs through the
-// selection's helpers.
+// packs, jumps, random, V for the best replay, "-" and "=" for the song's offset), held-key
+// repeat and dropped songs through the selection's helpers.
 // Depends on: MusicList, MusicChoice, SongBrowser, SearchLine, KeyRepeat, PacksFile,
 // SelectionFile, SelectionOverlay, DropImport, ReplayShortcut, TextureStore, SpriteRenderer,
 // TextRenderer, KeyInput, SoundManager and SongFile, PlayerProfile and PlayStats, and the scenes
@@ -20,6 +20,7 @@
 #include "selection/MusicChoice.h"
 #include "selection/PacksFile.h"
 #include "selection/SelectionFile.h"
+#include "selection/SongOffsetKeys.h"
 #include "selection/SongSearch.h"
 #include "services/KeyInput.h"
 #include "services/SpriteRenderer.h"
@@ -116,6 +117,7 @@ Scene* SelectMusic::Update() {
     if (!browser.empty()) index = browser.entry();
     const bool free = !typing && !drops.running();
     const MusicEntry& entry = entries[index];
+    if (free && !browser.empty()) StepSongOffset(entry.title);
     if (free && !browser.empty() && keys.IsKeyPressed(kKeySpace) && entry.levels[level] >= 1) {
         sound.PlaySoundEffect(L"kira2.wav", 0.1f);
         sound.PlayMusic(L"", 0.0f);
@@ -338,6 +340,7 @@ void SelectMusic::DrawTexts() {
     if (songs)
         DrawBlock(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)),
                   {540, 420, 740, 1020}, white);
+    if (songs) DrawSongOffset(current.title);
     DrawOverlay(OverlayNow());
     replayKey.DrawTexts();
 }

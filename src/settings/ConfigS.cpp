@@ -15,6 +15,7 @@
 #include "services/TextRenderer.h"
 #include "services/TextureStore.h"
 #include "settings/Config.h"
+#include "settings/ConfigScreens.h"
 #include "settings/PlayerProfile.h"
 #include "settings/Title.h"
 
@@ -100,6 +101,14 @@ bool ConfigS::Initialize() {
                      },
                      [this] { keyScreen.Open(); }, [this] { keyScreen.DrawSprites(); },
                      [this] { keyScreen.DrawTexts(); }});
+    for (const ConfigScreen& screen : ConfigScreens()) {
+        Item item{screen.label, nullptr};
+        item.handOver = screen.open;
+        items.push_back(std::move(item));
+    }
+    for (size_t item = 0; item < items.size(); ++item)
+        if (!highlight.empty() && items[item].label == highlight)
+            cursor = static_cast<int32_t>(item);
     return true;
 }
 
@@ -132,6 +141,12 @@ Scene* ConfigS::UpdateMenu() {
     sound.PlaySoundEffect(L"kira2.wav", 0.1f);
     openItem = cursor;
     cursor = 0;
+    if (items[openItem].handOver) {
+        // A screen of its own; the menu's values stay in Config, written when leaving by "Title".
+        Scene* screen = items[openItem].handOver();
+        openItem = 0;
+        return screen;
+    }
     if (openItem != 0) {
         items[openItem].open();
         return nullptr;

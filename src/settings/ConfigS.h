@@ -1,9 +1,10 @@
 // ConfigS: the configuration screen: a carousel of items ("Title", six setting editors,
-// "Account", then "Keys"), value editors stepping in single precision within their bounds, the
-// hit-line preview, the sign-in and sign-up flow with name and password entries, and the key
-// screen. The items are a table, so an item is added by one entry.
+// "Account", then "Keys" and the items that open screens of their own, settings/ConfigScreens.h),
+// value editors stepping in single precision within their bounds, the hit-line preview, the
+// sign-in and sign-up flow with name and password entries, and the key screen. The items are a
+// table, so an item is added by one entry.
 // Depends on: shell/Scene.h, settings/Config.h, settings/PlayerProfile.h, settings/KeyScreen.h,
-// services, audio/SoundManager.
+// settings/ConfigScreens.h, services, audio/SoundManager.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,10 @@ class ConfigS : public Scene {
 
     bool Initialize() override;
     Scene* Update() override;
+
+    // Set before Initialize: the label the menu opens on (a screen coming back highlights
+    // its own item); empty for "Title", as the menu always opens.
+    std::wstring highlight;
     void DrawSprites() override;
     void DrawTexts() override;
 
@@ -61,6 +66,8 @@ class ConfigS : public Scene {
         std::function<void()> open = [] {};
         std::function<void()> drawSprites = [] {};
         std::function<void()> drawTexts = [] {};
+        // For an item that is a screen of its own: the new screen confirming it hands over to.
+        Scene* (*handOver)() = nullptr;
     };
     // The items in menu order.
     std::vector<Item> items;

@@ -38,6 +38,7 @@
 #include "settings/DisplayFile.h"
 #include "settings/KeyBindingsFile.h"
 #include "settings/PlayerProfile.h"
+#include "settings/Timing.h"
 #include "settings/Title.h"
 #include "shell/ContentCheck.h"
 #include "shell/DataFolders.h"
@@ -109,6 +110,14 @@ bool StartAudio(const Options& options, std::string& error) {
     return true;
 }
 
+// The player's timing: the files, this run's --offset, and the latency the device reported.
+void StartTiming(const Options& options) {
+    LoadTiming();
+    GetTiming().runOffsetMs = options.offsetMs;
+    const auto& engine = SoundManager::Get().engine;
+    GetTiming().deviceLatencyMs = engine ? engine->OutputLatencyMs() : 0.0;
+}
+
 // Brings up the services in their order (after the window); false with a reason.
 bool StartServices(const Options& options, std::string& error) {
     SoundManager::Get();
@@ -128,6 +137,7 @@ bool StartServices(const Options& options, std::string& error) {
     std::string configError;
     if (!LoadConfig(&configError)) return error = configError, false;
     LoadKeyBindings();
+    StartTiming(options);
     return true;
 }
 

@@ -15,12 +15,29 @@ bool TakeValue(int argc, const char* const* argv, int& i, std::string& value, st
     return true;
 }
 
+// Takes --offset's value: whole milliseconds from -300 to 300.
+bool TakeOffset(int argc, const char* const* argv, int& i, std::optional<int>& ms,
+                std::string& error) {
+    std::string value;
+    if (!TakeValue(argc, argv, i, value, error)) return false;
+    size_t digits = value[0] == '-' || value[0] == '+' ? 1 : 0;
+    bool whole = value.size() > digits && value.size() - digits <= 3 &&
+                 value.find_first_not_of("0123456789", digits) == std::string::npos;
+    int parsed = whole ? std::stoi(value) : 0;
+    if (!whole || parsed < -300 || parsed > 300)
+        return error = "--offset takes whole milliseconds from -300 to 300, not '" + value + "'",
+               false;
+    ms = parsed;
+    return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
-    return "usage: lyrandel [--data DIR] [--fullscreen | --window]\n"
+    return "usage: lyrandel [--data DIR] [--fullscreen | --window] [--offset MS]\n"
            "       lyrandel --check [--data DIR]\n"
            "       lyrandel --headless --script FILE [--data DIR] [--audio-out FILE.wav]\n"
+           "                [--offset MS]\n"
            "       lyrandel [--headless] --play TITLE [--level 1|2|3] [--autoplay] [--data DIR]\n"
            "       lyrandel [--headless] --replay FILE [--data DIR]\n"
            "       lyrandel --import PATH... [--data DIR]\n"
@@ -40,6 +57,8 @@ const char* UsageText() {
            "                     then \"replay matches\" (exit 0) or \"replay differs\" (exit 1)\n"
            "  --fullscreen       play fullscreen this time (F11 or Alt+Enter switches)\n"
            "  --window           play in a window this time\n"
+           "  --offset MS        the audio offset for this run, -300 to 300 ms (positive: you\n"
+           "                     hear late, so songs start earlier); the remembered one stays\n"
            "  --import PATH...   import songs of other games: .sm, .ssc or .osu files, song\n"
            "                     folders, packs of them, .osz or .zip archives\n";
 }
@@ -81,6 +100,8 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
             level = true;
         } else if (arg == "--replay") {
             if (!TakeValue(argc, argv, i, out.replay, error)) return false;
+        } else if (arg == "--offset") {
+            if (!TakeOffset(argc, argv, i, out.offsetMs, error)) return false;
         } else if (arg == "--autoplay") {
             out.autoplay = true;
         } else if (arg == "--fullscreen" || arg == "--window") {
@@ -99,7 +120,7 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         return false;
     }
     if (importing && (headless || check || !out.play.empty() || !out.replay.empty() ||
-                      out.display != Options::Display::Remembered)) {
+                      out.offsetMs || out.display != Options::Display::Remembered)) {
         error = "--import goes with --data alone";
         return false;
     }
@@ -115,6 +136,7 @@ bool ParseCommandLine(int argc, const char* const* argv, Options& out, std::stri
         return error =
                    "--replay goes with --headless, --data, --audio-out and the window's options",
                false;
+    if (check && out.offsetMs) return error = "--offset is an option of playing", false;
     if (headless && out.script.empty() && !out.autoplay && out.replay.empty()) {
         error = "--headless needs --script FILE (or --play TITLE --autoplay, or --replay FILE)";
         return false;

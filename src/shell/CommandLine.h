@@ -4,6 +4,7 @@
 // Depends on: nothing.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct Options {
     Display display = Display::Remembered;
     // Songs, folders and archives to import.
     std::vector<std::string> importPaths;
+    // --offset: the global audio offset of this run, in ms; none keeps the remembered one.
+    std::optional<int> offsetMs;
 };
 
 // Parses argv; false with a message in error for an unknown or incomplete option.

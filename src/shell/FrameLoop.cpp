@@ -3,6 +3,7 @@
 
 #include "media/Keyboard.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 
 using platform::Message;
 
@@ -15,11 +16,15 @@ bool FrameLoop::Dispatch(const Message& m) {
         case platform::kMsgQuit:
             return false;
         case platform::kMsgKeyDown:
+            KeyTimes::Get().KeyDown(m.wParam, m.stamp);
             DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
             if (m.wParam == platform::kVkEscape) host_.PostMessage({platform::kMsgClose, 0, 0});
             break;
-        case platform::kMsgKeyUp:
         case platform::kMsgSysKeyDown:
+            KeyTimes::Get().KeyDown(m.wParam, m.stamp);
+            DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
+            break;
+        case platform::kMsgKeyUp:
         case platform::kMsgSysKeyUp:
         case platform::kMsgActivateApp:
             DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
@@ -43,6 +48,7 @@ bool FrameLoop::Dispatch(const Message& m) {
 
 FrameLoop::Outcome FrameLoop::Run() {
     pacing_.Start(host_.Ticks());
+    KeyTimes::Get().FrameAt(pacing_.lastFrameTime());  // the first update's slot begins here
     occluded_ = false;
     while (true) {
         Message m;
@@ -56,6 +62,7 @@ FrameLoop::Outcome FrameLoop::Run() {
             continue;
         }
         pacing_.Advance(now);
+        KeyTimes::Get().FrameAt(now);
         if (!RunFrame()) return Outcome::SceneFailed;
     }
 }

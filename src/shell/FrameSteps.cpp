@@ -4,9 +4,13 @@
 #include "audio/SoundManager.h"
 #include "gameplay/Autoplay.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 
 void GameFrameSteps::UpdateAudio() { SoundManager::Get().Update(); }
-void GameFrameSteps::UpdateKeys() { KeyInput::Get().Update(); }
+void GameFrameSteps::UpdateKeys() {
+    KeyInput::Get().Update();
+    KeyTimes::Get().Update();
+}
 void GameFrameSteps::Clear() { drawing.Clear(); }
 void GameFrameSteps::BeginSprites() { drawing.BeginSprites(); }
 void GameFrameSteps::EndSprites() { drawing.EndSprites(); }

@@ -53,6 +53,18 @@ class GameHarness : public scenetest::SceneHarness {
     // A key pressed in one update is still down for the tracker in the next: leave a gap.
     std::unique_ptr<Scene> Next(std::initializer_list<uint32_t> keys = {}) {
         ++updates;
+        KeyTimes::Get().Update();  // no key-down times: each press at its slot's start
+        return Step(*game, keys);
+    }
+
+    // The same with each key pressed ms into the update's slot.
+    std::unique_ptr<Scene> NextAt(std::initializer_list<uint32_t> keys, double ms) {
+        ++updates;
+        KeyTimes& times = KeyTimes::Get();
+        times.FrameAt(1000);
+        times.FrameAt(1016);
+        for (uint32_t k : keys) times.KeyDown(k, 1000 * 1000 + std::llround(ms * 1000));
+        times.Update();
         return Step(*game, keys);
     }
 

@@ -38,6 +38,13 @@ TEST(KeyScript, BadLinesAreNamed) {
         {"1 press\n", "line 1: missing argument"},
         {"1 quit now\n", "line 1: unexpected argument"},
         {"1 quit\n2 press A\n", "line 2: command after quit"},
+        {"1 press A @16\n", "line 1: bad time '@16'"},
+        {"1 press A @3.1234\n", "line 1: bad time"},
+        {"1 press A @-1\n", "line 1: bad time"},
+        {"1 press A @.5\n", "line 1: bad time"},
+        {"1 press A @5.\n", "line 1: bad time"},
+        {"1 press A 5\n", "line 1: bad time"},
+        {"1 press A @2 @3\n", "line 1: unexpected text after the key"},
     };
     for (const auto& [text, expected] : cases) {
         KeyScript s;
@@ -116,4 +123,35 @@ TEST(KeyScript, TypedTextComesOneCharacterAnUpdateAndDropsBringTheirPaths) {
     EXPECT_EQ(m.code, kMsgDropFiles);
     EXPECT_EQ(host.TakeDroppedPaths(), std::vector<std::string>{"songs/My Pack.osz"});
     EXPECT_TRUE(host.TakeDroppedPaths().empty());
+}
+
+TEST(KeyScript, TimesWithinAFrameAreMicrosecondsFromItsStart) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(
+        ParseKeyScript("2 press A @3.25\n4 down W @15.999\n5 up W @0\n6 press D\n", s, error))
+        << error;
+    EXPECT_EQ(s.before[2][0].stamp, 3250);
+    EXPECT_EQ(s.before[3][0].stamp, 0);  // the press's up comes at the next frame's start
+    EXPECT_EQ(s.before[4][0].stamp, 15999);
+    EXPECT_EQ(s.before[5][0].stamp, 0);
+    EXPECT_EQ(s.before[6][0].stamp, 0);
+}
+
+TEST(HeadlessHost, StampsAreClockTimesIntoTheSlotOfTheFrameThatTakesThem) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript("1 press A @2.5\n3 press D @7\n", s, error));
+    HeadlessHost host(std::move(s));
+    Message m;
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.stamp, 2500);  // frame 1's slot begins with the run, at 0 ms
+    host.WaitUntil(17);
+    host.AfterFrame(1);
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.stamp, 17 * 1000);  // the up, at frame 2's slot start: frame 1 ran at 17 ms
+    host.WaitUntil(33);
+    host.AfterFrame(2);
+    ASSERT_TRUE(host.PeekMessage(m));
+    EXPECT_EQ(m.stamp, 33 * 1000 + 7000);  // frame 3's slot starts when frame 2 ran, 33 ms
 }

@@ -214,6 +214,27 @@ TEST_F(SdlHostTest, PadPressesAndLayoutKeysShareTheFrame) {
     EXPECT_FALSE(input.IsKeyPressed('W'));
 }
 
+// Key and pad messages carry their events' own times on the clock of Ticks, and a wait ends
+// early for a pad's press while a controller is open.
+TEST_F(SdlHostTest, MessagesCarryTheirEventsTimes) {
+    VirtualPad pad(true);
+    ASSERT_TRUE(pad.ok()) << SDL_GetError();
+    Drain();
+    const int64_t before = int64_t{host->Ticks()} * 1000;
+    Key(SDL_KEYDOWN, SDLK_d, SDL_SCANCODE_D);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    const int64_t after = int64_t{host->Ticks()} * 1000;
+    host->WaitUntil(host->Ticks() + 500);  // the pad's event is taken within a few ms
+    EXPECT_LT(int64_t{host->Ticks()} * 1000 - after, 100000);
+    const std::vector<Message> messages = Drain();
+    ASSERT_EQ(messages.size(), 2u);
+    for (const Message& m : messages) {
+        EXPECT_GE(m.stamp, before);
+        EXPECT_LE(m.stamp, int64_t{host->Ticks()} * 1000);
+    }
+    EXPECT_LE(messages[0].stamp, after);
+}
+
 TEST_F(SdlHostTest, TwoPadsPlayBothLanesAndSharedKeysGoUpWithTheLastHolder) {
     VirtualPad first(true), second(true);
     ASSERT_TRUE(first.ok() && second.ok());

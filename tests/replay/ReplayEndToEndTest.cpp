@@ -206,3 +206,30 @@ TEST(Replay, AChangedChartOrSongOrADamagedFileIsRefused) {
               "lyrandel: the replay cannot be played: the chart of \"Etude\" level 1 has changed "
               "since the replay was recorded; it would not play the same\n");
 }
+
+TEST(Replay, PressTimesAndOffsetsAreKeptAndPlayedBack) {
+    HeadlessRun run(kMinimal);
+    std::ofstream(run.work / "SongOffsets.txt") << "-15\tEtude\n";
+    const ChartContent chart = Chart(run.work, L"Etude", 1);
+    std::string script = MessyRun(chart, 0, 0, 3);
+    // Every press 7.5 ms into its update; the menu keys too, which changes nothing of them.
+    for (size_t at = 0; (at = script.find(" press ", at)) != std::string::npos;) {
+        const size_t end = script.find('\n', at);
+        script.insert(end, " @7.5");
+        at = end;
+    }
+    ASSERT_EQ(run.Play(script, "--offset 20"), 0) << run.errors;
+    const std::string played = run.output;
+    std::vector<fs::path> seen;
+    const fs::path replay = NewReplay(run.work, seen);
+    std::ifstream in(replay);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("\nOffset[20]\nSongOffset[-15]\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" d 57 @7.5\n"), std::string::npos) << "a W press keeps its time";
+    EXPECT_EQ(text.find(" u 57 @"), std::string::npos) << "a release has no time of its own";
+
+    // Played again where other offsets are in force: the same run, nothing refused.
+    std::ofstream(run.work / "SongOffsets.txt", std::ios::trunc) << "";
+    EXPECT_EQ(Check(run, replay), 0) << run.errors;
+    EXPECT_EQ(run.output, played + "replay matches\n");
+}

@@ -48,7 +48,8 @@ TEST(ReplayGolden, KeyScreenAndAWatchedReplayLookAsRecorded) {
     s.Wait(4);
     const uint64_t keys = s.nextFrame() - 1;
     for (int i = 0; i < 8; ++i) s.Press("BACKSPACE");  // every slot keeps its key
-    s.Press("D");                                      // "Keys" to "Title"
+    s.Press("D");                                      // "Keys" to "Calibration"
+    s.Press("D");                                      // and on to "Title"
     s.Press("SPACE");
     const uint64_t played = s.SelectFromTitle(0, 0);
     s.Play(played, chart);  // all Perfect; Space goes back to the selection

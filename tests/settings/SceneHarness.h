@@ -20,11 +20,13 @@
 #include "platform/Messages.h"
 #include "selection/MusicChoice.h"
 #include "services/KeyInput.h"
+#include "services/KeyTimes.h"
 #include "services/SpriteRenderer.h"
 #include "services/TextRenderer.h"
 #include "settings/Config.h"
 #include "settings/KeyBindings.h"
 #include "settings/PlayerProfile.h"
+#include "settings/Timing.h"
 #include "shell/Scene.h"
 
 namespace scenetest {
@@ -61,6 +63,8 @@ class SceneHarness : public ::testing::Test {
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
         GetKeyBindings() = KeyBindings{};
+        GetTiming() = Timing{};
+        KeyTimes::Get().Reset();
         KeyInput::Get().keyboard = std::make_unique<DirectX::Keyboard>();
         KeyInput::Get().tracker.Reset();
         SpriteRenderer::Get().observer = [this](const SpriteCall& c) { sprites.push_back(c); };
@@ -78,6 +82,8 @@ class SceneHarness : public ::testing::Test {
         GetPlayerProfile() = PlayerProfile{};
         GetMusicChoice() = MusicChoice{};
         GetKeyBindings() = KeyBindings{};
+        GetTiming() = Timing{};
+        KeyTimes::Get().Reset();
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);
     }

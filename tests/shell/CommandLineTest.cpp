@@ -57,6 +57,12 @@ TEST(CommandLine, ModesAndValues) {
     o = {};
     ASSERT_TRUE(Parse({"--window", "--data", "d"}, o, e));
     EXPECT_EQ(o.display, Options::Display::Window);
+    EXPECT_FALSE(o.offsetMs);
+    for (const auto& [text, ms] : {std::pair{"-300", -300}, {"+37", 37}, {"0", 0}, {"300", 300}}) {
+        o = {};
+        ASSERT_TRUE(Parse({"--headless", "--script", "s", "--offset", text}, o, e)) << e;
+        EXPECT_EQ(o.offsetMs, ms);
+    }
     o = {};
     ASSERT_TRUE(Parse({"--headless", "--replay", "r.lrp", "--audio-out", "a.wav"}, o, e)) << e;
     EXPECT_EQ(o.mode, Options::Mode::Headless);
@@ -105,6 +111,13 @@ TEST(CommandLine, MistakesAreRefused) {
     EXPECT_FALSE(Parse({"--fullscreen", "--window"}, o, e));
     o = {};
     EXPECT_FALSE(Parse({"--headless", "--script", "x", "--window"}, o, e));
+    for (const char* ms : {"301", "-301", "12.5", "1e2", "x", "+", "0300"}) {
+        o = {};
+        EXPECT_FALSE(Parse({"--offset", ms}, o, e)) << ms;
+        EXPECT_NE(e.find("-300 to 300"), std::string::npos) << e;
+    }
+    o = {};
+    EXPECT_FALSE(Parse({"--check", "--offset", "5"}, o, e));
 }
 
 // Without a display the windowed game stops at once with one line; a player's explicit

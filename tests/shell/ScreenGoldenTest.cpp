@@ -57,8 +57,7 @@ TEST(ScreenGolden, EveryScreenLooksAsRecorded) {
     s.Press("BACKSPACE");
     s.Press("BACKSPACE");
     s.Press("SPACE");
-    s.Press("D");  // "Keys"
-    s.Press("D");  // "Title"
+    s.AccountToTitle();
     s.Press("SPACE");
     s.Press("SPACE");
     s.Wait(30);

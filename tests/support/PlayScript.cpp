@@ -72,6 +72,10 @@ void PlayScript::ToAccountItem() {
     for (int i = 0; i < 7; ++i) Press("D");
 }
 
+void PlayScript::AccountToTitle() {
+    for (int i = 0; i < 7; ++i) Press("A");
+}
+
 void PlayScript::TypeText(const std::string& text) {
     lines_.emplace(next_, "type " + text);
     for (unsigned char c : text) next_ += (c & 0xC0) != 0x80;  // one update a character
@@ -91,10 +95,10 @@ void PlayScript::SignUpFromTitle(const std::string& name, const std::string& pas
     Type(name);
     Press("SPACE");  // name taken
     Type(password);
-    Press("SPACE");                          // password taken
-    Press("SPACE");                          // back to the menu, "Account" highlighted
-    for (int i = 0; i < 7; ++i) Press("A");  // back to "Title"
-    Press("SPACE");                          // write the settings and go back to the title
+    Press("SPACE");  // password taken
+    Press("SPACE");  // back to the menu, "Account" highlighted
+    AccountToTitle();
+    Press("SPACE");  // write the settings and go back to the title
 }
 
 void PlayScript::SignInFromTitle(const std::string& name, const std::string& password) {

@@ -32,6 +32,9 @@ class PlayScript {
     void Wait(uint64_t frames) { next_ += frames; }
     // From the configuration menu's "Title": highlights "Account".
     void ToAccountItem();
+    // In the configuration menu: from "Account" back to "Title" (backward, past the specified
+    // items, so the screens after "Account" change nothing).
+    void AccountToTitle();
     // From the title: signs up name with password, and returns to the title.
     void SignUpFromTitle(const std::string& name, const std::string& password);
     // From the title: signs in as name with password, and returns to the title.
@@ -42,10 +45,11 @@ class PlayScript {
     // Plays the chart from the game's start frame and waits for the result to finish; then
     // Space returns to the selection. Returns the number of notes pressed.
     size_t Play(uint64_t gameStartFrame, const ChartContent& chart, const PressPlan& plan = {});
+    // Adds any command at a frame ("down K", "up K", "press K", a press timed within its frame,
+    // "press SPACE @7.5").
+    void At(uint64_t frame, const std::string& command) { lines_.emplace(frame, command); }
     // Adds a screenshot after frame.
     void Shot(uint64_t frame, const std::string& path);
-    // Adds any command ("down K", "up K", "press K") at frame.
-    void At(uint64_t frame, const std::string& command) { lines_.emplace(frame, command); }
     // The script text, ending in quit a few frames after the last command.
     std::string Text() const;
     uint64_t nextFrame() const { return next_; }

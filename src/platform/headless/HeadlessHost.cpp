@@ -64,9 +64,14 @@ uint32_t HeadlessHost::Ticks() {
 }
 
 void HeadlessHost::QueueFrame(uint64_t frame) {
+    // A frame takes the events since the frame before it (or the start): the script's times
+    // are taken from that moment, which is now.
     auto it = script_.before.find(frame);
     if (it != script_.before.end())
-        for (const Message& m : it->second) queue_.push_back(m);
+        for (Message m : it->second) {
+            m.stamp = int64_t{now_} * 1000 + m.stamp;
+            queue_.push_back(m);
+        }
     if (auto drop = script_.dropped.find(frame); drop != script_.dropped.end())
         for (const std::string& path : drop->second) dropped_.push_back(path);
     if (frame == script_.quitFrame && !closeSent_) {

@@ -1,6 +1,6 @@
-// KeyScript parser: "F down KEY", "F up KEY", "F press KEY", "F focus-lost", "F focus-gained",
-// "F shot FILE.png", "F type TEXT", "F drop PATH", "F quit"; '#' starts a comment; frames
-// ascend.
+// KeyScript parser: "F down KEY", "F up KEY", "F press KEY" (each with an optional "@MS"),
+// "F focus-lost", "F focus-gained", "F shot FILE.png", "F type TEXT", "F drop PATH", "F quit";
+// '#' starts a comment; frames ascend.
 #include "platform/headless/KeyScript.h"
 
 #include <cctype>
@@ -22,9 +22,10 @@ constexpr NamedKey kNamedKeys[] = {
     {"LSHIFT", kVkLShift}, {"RSHIFT", kVkRShift},
 };
 
-// The message a key change sends; Shift travels as the generic code plus its scan code.
-Message KeyMessage(uint32_t code, int vk) {
-    Message m{code, static_cast<uint64_t>(vk), 0};
+// The message a key change sends, micros into its frame; Shift travels as the generic code
+// plus its scan code.
+Message KeyMessage(uint32_t code, int vk, int64_t micros) {
+    Message m{code, static_cast<uint64_t>(vk), 0, micros};
     if (vk == kVkLShift || vk == kVkRShift) {
         m.wParam = kVkShift;
         m.lParam = static_cast<int64_t>(vk == kVkRShift ? kScanRShift : kScanLShift) << 16;
@@ -48,6 +49,45 @@ bool ParseFrame(const std::string& text, uint64_t& frame) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     frame = std::stoull(text);
     return frame >= 1;
+}
+
+// Microseconds of an "@MS" time within a frame: a decimal number of milliseconds from 0 to
+// under 16 with at most three decimals; false when the text is not one.
+bool ParseStamp(const std::string& text, int64_t& micros) {
+    if (text.size() < 2 || text[0] != '@') return false;
+    int64_t whole = 0, fraction = 0;
+    int wholeDigits = 0, decimals = -1;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && decimals < 0 && wholeDigits > 0) {
+            decimals = 0;
+        } else if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return false;
+        } else if (decimals < 0) {
+            if (++wholeDigits > 2) return false;
+            whole = whole * 10 + (c - '0');
+        } else {
+            if (++decimals > 3) return false;
+            fraction = fraction * 10 + (c - '0');
+        }
+    }
+    if (wholeDigits == 0 || decimals == 0 || whole >= 16) return false;
+    for (int d = decimals < 0 ? 0 : decimals; d < 3; ++d) fraction *= 10;
+    micros = whole * 1000 + fraction;
+    return true;
+}
+
+// Splits a key command's argument into the key and its time within the frame (0 without
+// "@MS"); false with the reason.
+bool SplitKeyArgument(const std::string& arg, std::string& key, int64_t& micros, std::string& why) {
+    std::istringstream words(arg);
+    std::string stamp, extra;
+    words >> key >> stamp >> extra;
+    micros = 0;
+    if (!extra.empty()) return why = "unexpected text after the key", false;
+    if (!stamp.empty() && !ParseStamp(stamp, micros))
+        return why = "bad time '" + stamp + "' (give @MS, 0 to under 16)", false;
+    return true;
 }
 
 // True for the commands that take a key or a file name.
@@ -104,23 +144,27 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
         if (TakesArgument(command) == arg.empty())
             return fail(TakesArgument(command) ? "missing argument" : "unexpected argument");
         int vk = -1;
+        int64_t micros = 0;
         if (command == "down" || command == "up" || command == "press") {
-            vk = ScriptKeyCode(arg);
-            if (vk < 0) return fail("unknown key '" + arg + "'");
+            std::string key, why;
+            if (!SplitKeyArgument(arg, key, micros, why)) return fail(why);
+            vk = ScriptKeyCode(key);
+            if (vk < 0) return fail("unknown key '" + key + "'");
         }
         if (command == "down") {
-            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk));
+            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk, micros));
         } else if (command == "up") {
-            out.before[frame].push_back(KeyMessage(kMsgKeyUp, vk));
+            out.before[frame].push_back(KeyMessage(kMsgKeyUp, vk, micros));
         } else if (command == "press") {
-            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk));
-            out.before[frame + 1].push_back(KeyMessage(kMsgKeyUp, vk));
+            out.before[frame].push_back(KeyMessage(kMsgKeyDown, vk, micros));
+            out.before[frame + 1].push_back(KeyMessage(kMsgKeyUp, vk, 0));
         } else if (command == "focus-lost" || command == "focus-gained") {
-            out.before[frame].push_back({kMsgActivateApp, command == "focus-gained" ? 1u : 0u, 0});
+            out.before[frame].push_back(
+                {kMsgActivateApp, command == "focus-gained" ? 1u : 0u, 0, 0});
         } else if (command == "type") {
             TypeText(arg, frame, out);
         } else if (command == "drop") {
-            out.before[frame].push_back({kMsgDropFiles, 0, 0});
+            out.before[frame].push_back({kMsgDropFiles, 0, 0, 0});
             out.dropped[frame].push_back(arg);
         } else if (command == "shot") {
             out.shotsAfter[frame].push_back(arg);

@@ -1,6 +1,9 @@
 // KeyScript: the headless mode's script of key events, typed text, dropped files, focus
 // changes, screenshots and quit, one command a line, keyed by frame number (frame 1 is the first
-// frame after start-up). Depends on: platform/Messages.h.
+// frame after start-up). A key command may end in "@MS": the key changed MS milliseconds (0 to
+// under 16, to the microsecond) into its frame's slot, the time since the frame before it ran,
+// so timing finer than a frame can be played; without it the key changed at the slot's start.
+// Depends on: platform/Messages.h.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +16,8 @@
 namespace platform {
 
 struct KeyScript {
-    // Messages to queue before each frame runs, in script order.
+    // Messages to queue before each frame runs, in script order. Their stamps are microseconds
+    // into their frame's slot (0 unless "@MS" says); the host makes them clock times.
     std::map<uint64_t, std::vector<Message>> before;
     // Paths dropped on the window before each frame (each with its drop message in before).
     std::map<uint64_t, std::vector<std::string>> dropped;

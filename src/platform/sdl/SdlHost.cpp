@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/Codepage.h"
 #include "platform/sdl/KeyTable.h"
@@ -11,6 +13,9 @@
 namespace platform {
 
 namespace {
+
+// How often the events are looked at while a controller is open and nothing else wakes.
+constexpr int32_t kControllerPollMs = 4;
 
 // The message a key event becomes; kMsgNone for keys the game has no code for.
 Message KeyMessage(const SDL_KeyboardEvent& key) {
@@ -102,7 +107,14 @@ bool SdlHost::DisplayKey(const SDL_Event& e) {
 
 void SdlHost::Take(const SDL_Event& e) {
     if (DisplayKey(e)) return;
-    if (controllers_ && controllers_->Handle(e, queue_)) return;
+    // Every message an event becomes carries the event's own time (SDL's milliseconds, the
+    // clock of Ticks), so a press is timed to when it came, not to the frame that reads it.
+    const size_t before = queue_.size();
+    const int64_t stamp = int64_t{e.common.timestamp} * 1000;
+    if (controllers_ && controllers_->Handle(e, queue_)) {
+        for (size_t i = before; i < queue_.size(); ++i) queue_[i].stamp = stamp;
+        return;
+    }
     Message m;
     switch (e.type) {
         case SDL_QUIT:
@@ -131,7 +143,9 @@ void SdlHost::Take(const SDL_Event& e) {
         default:
             break;
     }
-    if (m.code != kMsgNone) queue_.push_back(m);
+    if (m.code == kMsgNone) return;
+    m.stamp = stamp;
+    queue_.push_back(m);
 }
 
 void SdlHost::PumpEvents() {
@@ -160,11 +174,30 @@ void SdlHost::ShowWindow() {
 
 uint32_t SdlHost::Ticks() { return SDL_GetTicks(); }
 
+// True when SDL can block on the display's events: its X11 and Wayland drivers wait on the
+// display connection. Its other drivers, and any driver while a joystick is open, make SDL
+// look for events every millisecond instead.
+bool SdlHost::EventsWake() const {
+    if (controllers_ && controllers_->count() > 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
+}
+
 void SdlHost::WaitUntil(uint32_t deadline) {
     const int32_t wait = static_cast<int32_t>(deadline - SDL_GetTicks());
-    // Events only act at the next frame, so they may wait in the system queue until then;
-    // sleeping to the slot boundary costs no CPU, where waiting on the queue may poll.
-    if (wait > 0 && queue_.empty()) SDL_Delay(static_cast<Uint32>(wait));
+    if (wait <= 0 || !queue_.empty()) return;
+    // An event is taken the moment it comes, so its time is the press's own; events still act
+    // only at the next frame. Where waiting on events would poll, sleep instead: to the slot
+    // boundary with nothing to watch, a few milliseconds at a time while a controller's
+    // presses need their times.
+    if (EventsWake()) {
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, wait)) Take(e);
+        return;
+    }
+    const bool controllers = controllers_ && controllers_->count() > 0;
+    SDL_Delay(static_cast<Uint32>(controllers ? std::min(wait, kControllerPollMs) : wait));
+    if (controllers) PumpEvents();
 }
 
 }  // namespace platform

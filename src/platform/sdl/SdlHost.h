@@ -2,6 +2,7 @@
 // idle sleep until the next frame slot. Game controllers send the same key messages as the
 // keyboard; typed text becomes character messages and files dropped on the window a drop
 // message. F11 and Alt+Enter switch between a window and fullscreen and never reach the game.
+// Events are taken as they come between frames, each message stamped with its event's time.
 // Depends on: platform/Host.h, platform/sdl/SdlWindow.h, platform/sdl/Controllers.h, SDL2.
 #pragma once
 
@@ -46,6 +47,8 @@ class SdlHost : public Host {
     bool DisplayKey(const SDL_Event& event);
     // Keeps a dropped file's path and says so when its group is complete.
     void Drop(const SDL_DropEvent& drop);
+    // True when waiting for events blocks instead of polling.
+    bool EventsWake() const;
 
     SdlWindow& window_;
     Controllers* controllers_;

