@@ -67,6 +67,28 @@ class LoopbackTest : public ::testing::Test {
     // The 16-bit value a counting file holds at frame i of the left channel, as mixed.
     static float Count(size_t i, float gain = 1.0f) { return float(i + 1) / 32768.0f * gain; }
 
+    // A 16-bit stereo file whose left channel counts 1 to 30000 over and over, right silent:
+    // long enough to be streamed, every frame still telling where it came from.
+    static wavtest::Bytes CountingLong(size_t frames) {
+        std::vector<int16_t> s;
+        for (size_t i = 0; i < frames; ++i) s.push_back(int16_t(i % 30000 + 1)), s.push_back(0);
+        return wavtest::PcmFile(2, s);
+    }
+    // The left sample a CountingLong file gives at frame i.
+    static float CountedLong(size_t i) { return float(i % 30000 + 1) / 32768.0f; }
+
+    // Renders seconds of the engine's mix without any frame: between tenths of a second only
+    // the feeder thread runs (waited for, as real time would let it run).
+    static std::vector<float> RenderFed(DirectX::AudioEngine& engine, double seconds) {
+        std::vector<float> mix;
+        for (size_t tenth = 0; tenth < size_t(seconds * 10); ++tenth) {
+            engine.Feeder().WaitForPass();
+            std::vector<float> part = Render(4410);
+            mix.insert(mix.end(), part.begin(), part.end());
+        }
+        return mix;
+    }
+
   private:
     std::filesystem::path oldDir_;
     std::filesystem::path dir_;

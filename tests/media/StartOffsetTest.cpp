@@ -39,43 +39,30 @@ class StartOffset : public LoopbackTest {
         instance = effect->CreateInstance(kInstanceReservedVoice);
         instance->SetStartOffset(startMs);
         instance->Play(false);
-        std::vector<float> mix;
-        for (size_t tenth = 0; tenth < size_t(seconds * 10); ++tenth) {
-            engine->Feeder().WaitForPass();
-            std::vector<float> part = Render(4410);
-            mix.insert(mix.end(), part.begin(), part.end());
-        }
-        return mix;
+        return RenderFed(*engine, seconds);
     }
 
     std::unique_ptr<AudioEngine> engine;
     std::unique_ptr<SoundEffect> effect;
     std::unique_ptr<SoundEffectInstance> instance;
-};
 
-// A 16-bit stereo file whose left channel counts 1, 2, 3... (up to 30000, then again).
-Bytes Counting(size_t frames) {
-    std::vector<int16_t> s;
-    for (size_t i = 0; i < frames; ++i) s.push_back(int16_t(i % 30000 + 1)), s.push_back(0);
-    return PcmFile(2, s);
-}
-float Counted(size_t i) { return float(i % 30000 + 1) / 32768.0f; }
-
-// Checks the left channel: silence before lead, then the counting sound from frame from on,
-// for frames frames, then silence.
-void ExpectCounting(const std::vector<float>& mix, size_t lead, size_t from, size_t frames) {
-    for (size_t i = 0; i < mix.size() / 2; ++i) {
-        const bool sounding = i >= lead && i - lead < frames - from;
-        const float expected = sounding ? Counted(i - lead + from) : 0.0f;
-        ASSERT_EQ(mix[2 * i], expected) << "frame " << i;
+    // Checks the left channel: silence before lead, then the counting sound from frame from on,
+    // for frames frames, then silence.
+    static void ExpectCounting(const std::vector<float>& mix, size_t lead, size_t from,
+                               size_t frames) {
+        for (size_t i = 0; i < mix.size() / 2; ++i) {
+            const bool sounding = i >= lead && i - lead < frames - from;
+            const float expected = sounding ? CountedLong(i - lead + from) : 0.0f;
+            ASSERT_EQ(mix[2 * i], expected) << "frame " << i;
+        }
     }
-}
+};
 
 }  // namespace
 
 TEST_F(StartOffset, ShortAndLongSoundsStartLaterIntoThemselvesOrAfterSilence) {
-    WriteFile("short.wav", Counting(20000));     // held whole
-    WriteFile("long.wav", Counting(3 * 44100));  // streamed
+    WriteFile("short.wav", CountingLong(20000));     // held whole
+    WriteFile("long.wav", CountingLong(3 * 44100));  // streamed
     for (const wchar_t* name : {L"short.wav", L"long.wav"}) {
         SCOPED_TRACE(std::string(name, name + wcslen(name)));
         const size_t frames = name[0] == L's' ? 20000 : 3 * 44100;
@@ -100,7 +87,7 @@ TEST_F(StartOffset, EightBitSilenceIsSilentAndAStartPastTheEndPlaysNothing) {
     std::vector<float> mix = PlayFrom(L"u8.wav", -50.0, 0.3);
     for (size_t i = 0; i < 2205; ++i) ASSERT_EQ(mix[2 * i], 0.0f) << i;
     EXPECT_NE(mix[2 * 2205], 0.0f);
-    WriteFile("short.wav", Counting(4410));
+    WriteFile("short.wav", CountingLong(4410));
     EXPECT_TRUE(Silent(PlayFrom(L"short.wav", 200.0, 0.3)));
     EXPECT_FALSE(instance->IsSounding());
 }

@@ -42,40 +42,20 @@ class Streaming : public LoopbackTest {
         instance->Play(loop);
     }
 
-    // Renders seconds of sound without any frame: between tenths of a second only the feeder
-    // thread runs (waited for, as real time would let it run).
-    std::vector<float> RenderWithoutFrames(double seconds) {
-        std::vector<float> mix;
-        for (size_t done = 0; done < size_t(seconds * 10); ++done) {
-            engine->Feeder().WaitForPass();
-            std::vector<float> part = Render(kTenth);
-            mix.insert(mix.end(), part.begin(), part.end());
-        }
-        return mix;
-    }
+    std::vector<float> RenderWithoutFrames(double seconds) { return RenderFed(*engine, seconds); }
 
     std::unique_ptr<AudioEngine> engine;
     std::unique_ptr<SoundEffect> effect;
     std::unique_ptr<SoundEffectInstance> instance;
 };
 
-// A 16-bit stereo file whose left channel counts 1 to 30000 over and over.
-Bytes Counting(size_t frames) {
-    std::vector<int16_t> s;
-    for (size_t i = 0; i < frames; ++i) s.push_back(int16_t(i % 30000 + 1)), s.push_back(0);
-    return PcmFile(2, s);
-}
-
-// The left sample a counting file gives at frame i.
-float Counted(size_t i) { return float(i % 30000 + 1) / 32768.0f; }
-
 }  // namespace
 
 TEST_F(Streaming, PlaysSampleExactWhileNoFrameRuns) {
-    WriteFile("long.wav", Counting(7 * 44100));
+    WriteFile("long.wav", CountingLong(7 * 44100));
     Start(L"long.wav");
     std::vector<float> mix = RenderWithoutFrames(7.5);
-    for (size_t i = 0; i < 7 * 44100; ++i) ASSERT_EQ(mix[2 * i], Counted(i)) << i;
+    for (size_t i = 0; i < 7 * 44100; ++i) ASSERT_EQ(mix[2 * i], CountedLong(i)) << i;
     for (size_t i = 7 * 44100; i < mix.size() / 2; ++i) ASSERT_EQ(mix[2 * i], 0.0f) << i;
     EXPECT_FALSE(instance->IsSounding());
     EXPECT_EQ(engine->Feeder().Count(), 0u);
@@ -94,7 +74,7 @@ TEST_F(Streaming, ConvertsInPiecesAsAWholeConversionWould) {
     const float share = StereoMixFor(SpeakersOf(0, 6)).left[0];
     std::vector<float> mix = RenderWithoutFrames(3.2);
     for (size_t i = 0; i < kFrames; ++i) {
-        ASSERT_EQ(mix[2 * i], Counted(i) * share) << i;
+        ASSERT_EQ(mix[2 * i], CountedLong(i) * share) << i;
         ASSERT_EQ(mix[2 * i + 1], 0.0f) << i;
     }
 }
@@ -108,7 +88,7 @@ TEST_F(Streaming, LoopsAtTheLoopRegionAndLeavesItWhenTold) {
     std::vector<float> mix = RenderWithoutFrames(10);
     for (size_t i = 0; i < mix.size() / 2; ++i) {
         size_t source = i < 300000 ? i : 200000 + (i - 300000) % 100000;
-        ASSERT_EQ(mix[2 * i], Counted(source)) << i;
+        ASSERT_EQ(mix[2 * i], CountedLong(source)) << i;
     }
     // Told to leave the loop, it plays on to the end of its samples and stops.
     instance->Stop(false);
@@ -117,8 +97,8 @@ TEST_F(Streaming, LoopsAtTheLoopRegionAndLeavesItWhenTold) {
 }
 
 TEST_F(Streaming, AFileCutOrRewrittenWhilePlayingEndsTheSoundWithAMessage) {
-    WriteFile("cut.wav", Counting(10 * 44100));
-    WriteFile("rewritten.wav", Counting(10 * 44100));
+    WriteFile("cut.wav", CountingLong(10 * 44100));
+    WriteFile("rewritten.wav", CountingLong(10 * 44100));
     songtest::WriteSong("cut.ogg", songtest::Tone(10, 2, 44100, 440, 0.5f), 2, 44100);
     for (const char* name : {"cut.wav", "rewritten.wav", "cut.ogg"}) {
         Start(std::wstring(name, name + std::strlen(name)));
@@ -139,7 +119,7 @@ TEST_F(Streaming, AFileCutOrRewrittenWhilePlayingEndsTheSoundWithAMessage) {
         EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
         // What was queued before the change plays as it was; then the sound has ended.
         if (name[std::strlen(name) - 1] == 'v') {
-            EXPECT_EQ(after[0], Counted(5 * kTenth)) << name;
+            EXPECT_EQ(after[0], CountedLong(5 * kTenth)) << name;
         }
         EXPECT_FALSE(instance->IsSounding()) << name;
         EXPECT_TRUE(Silent(std::vector<float>(after.end() - 2 * kTenth, after.end()))) << name;
@@ -148,7 +128,7 @@ TEST_F(Streaming, AFileCutOrRewrittenWhilePlayingEndsTheSoundWithAMessage) {
     // plays.
     instance.reset();
     EXPECT_THROW(SoundEffect(engine.get(), L"cut.wav"), SoundEffectError);
-    WriteFile("next.wav", Counting(10 * 44100));
+    WriteFile("next.wav", CountingLong(10 * 44100));
     Start(L"next.wav");
-    EXPECT_EQ(RenderWithoutFrames(0.1)[0], Counted(0));
+    EXPECT_EQ(RenderWithoutFrames(0.1)[0], CountedLong(0));
 }
