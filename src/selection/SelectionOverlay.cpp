@@ -78,6 +78,7 @@ void DrawOverlay(const OverlayView& v) {
                   level == v.level ? kWhite : kDim);
     }
     DrawImport(v);
-    DrawBlock(L"\"F\" Search   \"O\" Order   \"G\" Packs   \"Z\" \"C\" Jump   \"R\" Random",
+    DrawBlock(L"\"F\" Search   \"O\" Order   \"G\" Packs   \"Z\" \"C\" Jump   \"R\" Random   "
+              L"\"V\" Replay   \"-\" \"=\" Offset",
               {0, 690, 1280, 1290}, kDim);
 }

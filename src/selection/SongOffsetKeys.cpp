@@ -31,7 +31,8 @@ void DrawSongOffset(const std::wstring& title) {
     const int ms = SongOffsetMs(title);
     if (ms == 0) return;
     TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = {690, 390, 850, 990};
+    // Right of the level, clear of the frame, above the marks of the levels.
+    renderer.layoutRect = {750, 384, 910, 984};
     renderer.brush.SetColor({1, 1, 1, 1});
     renderer.DrawString(L"offset " + std::wstring(ms > 0 ? L"+" : L"") + std::to_wstring(ms) +
                         L" ms");
