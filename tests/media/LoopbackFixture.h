@@ -12,6 +12,8 @@
 
 #include "WavBuilder.h"
 #include "media/AudioEngine.h"
+#include "media/SoundEffect.h"
+#include "media/SoundEffectInstance.h"
 #include "platform/AudioBackend.h"
 
 class LoopbackTest : public ::testing::Test {
@@ -93,4 +95,25 @@ class LoopbackTest : public ::testing::Test {
     std::filesystem::path oldDir_;
     std::filesystem::path dir_;
     static inline int counter_ = 0;
+};
+
+// An audio engine on the loopback device, with room for the effect and instance a test plays;
+// they go before the engine does.
+class EngineOnLoopback : public LoopbackTest {
+  protected:
+    void SetUp() override {
+        LoopbackTest::SetUp();
+        engine = std::make_unique<DirectX::AudioEngine>();
+        ASSERT_TRUE(engine->IsAudioDevicePresent());
+    }
+    void TearDown() override {
+        instance.reset();
+        effect.reset();
+        engine.reset();
+        LoopbackTest::TearDown();
+    }
+
+    std::unique_ptr<DirectX::AudioEngine> engine;
+    std::unique_ptr<DirectX::SoundEffect> effect;
+    std::unique_ptr<DirectX::SoundEffectInstance> instance;
 };

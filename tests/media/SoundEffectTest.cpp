@@ -13,19 +13,7 @@ using namespace wavtest;
 
 namespace {
 
-class SoundEffectOnLoopback : public LoopbackTest {
-  protected:
-    void SetUp() override {
-        LoopbackTest::SetUp();
-        engine = std::make_unique<AudioEngine>();
-        ASSERT_TRUE(engine->IsAudioDevicePresent());
-    }
-    void TearDown() override {
-        engine.reset();
-        LoopbackTest::TearDown();
-    }
-    std::unique_ptr<AudioEngine> engine;
-};
+class SoundEffectOnLoopback : public EngineOnLoopback {};
 
 }  // namespace
 

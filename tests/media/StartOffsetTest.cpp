@@ -18,20 +18,8 @@ namespace {
 constexpr double kMs = 37.0;
 constexpr size_t kShift = 1632;
 
-class StartOffset : public LoopbackTest {
+class StartOffset : public EngineOnLoopback {
   protected:
-    void SetUp() override {
-        LoopbackTest::SetUp();
-        engine = std::make_unique<AudioEngine>();
-        ASSERT_TRUE(engine->IsAudioDevicePresent());
-    }
-    void TearDown() override {
-        instance.reset();
-        effect.reset();
-        engine.reset();
-        LoopbackTest::TearDown();
-    }
-
     // Plays the file from startMs and renders seconds of the mix, the feeder let run between
     // tenths of a second.
     std::vector<float> PlayFrom(const std::wstring& name, double startMs, double seconds) {
@@ -41,10 +29,6 @@ class StartOffset : public LoopbackTest {
         instance->Play(false);
         return RenderFed(*engine, seconds);
     }
-
-    std::unique_ptr<AudioEngine> engine;
-    std::unique_ptr<SoundEffect> effect;
-    std::unique_ptr<SoundEffectInstance> instance;
 
     // Checks the left channel: silence before lead, then the counting sound from frame from on,
     // for frames frames, then silence.

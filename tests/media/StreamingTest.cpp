@@ -20,20 +20,8 @@ namespace {
 
 constexpr size_t kTenth = 4410;  // a tenth of a second at 44100 Hz
 
-class Streaming : public LoopbackTest {
+class Streaming : public EngineOnLoopback {
   protected:
-    void SetUp() override {
-        LoopbackTest::SetUp();
-        engine = std::make_unique<AudioEngine>();
-        ASSERT_TRUE(engine->IsAudioDevicePresent());
-    }
-    void TearDown() override {
-        instance.reset();
-        effect.reset();
-        engine.reset();
-        LoopbackTest::TearDown();
-    }
-
     // Loads the file, checks that it streams, and plays it (looping or once).
     void Start(const std::wstring& name, bool loop = false) {
         effect = std::make_unique<SoundEffect>(engine.get(), name);
@@ -43,10 +31,6 @@ class Streaming : public LoopbackTest {
     }
 
     std::vector<float> RenderWithoutFrames(double seconds) { return RenderFed(*engine, seconds); }
-
-    std::unique_ptr<AudioEngine> engine;
-    std::unique_ptr<SoundEffect> effect;
-    std::unique_ptr<SoundEffectInstance> instance;
 };
 
 }  // namespace
