@@ -36,6 +36,7 @@ JacketCache::ReadAheads ReadHeaders(const std::string& base,
 }  // namespace
 
 void StartJacketWarmUp() {
+    if (TextureStore::Get().jackets().warmUpStarted()) return;  // asked every title frame
     std::error_code failed;
     const std::string base = std::filesystem::current_path(failed).string();
     if (failed) return;  // no warm-up: the selection reads the headers itself

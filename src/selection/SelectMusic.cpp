@@ -150,13 +150,11 @@ void SelectMusic::Browse(const KeyInput& keys) {
                                     keys.state.IsKeyDown(kRepeatKeys[k]));
     if (steps[1] != steps[0]) browser.Step(steps[1] - steps[0]);
     ViewRule rule = browser.rule();
-    if (steps[2] != steps[3]) {
-        level = ((level + steps[2] - steps[3]) % 3 + 3) % 3;
-        rule.level = level;
-        // Only the level's own order depends on the level.
-        if (rule.order == SongOrder::kRating) Rearrange(rule, false);
-    }
+    const bool levelMoved = steps[2] != steps[3];
+    if (levelMoved) level = ((level + steps[2] - steps[3]) % 3 + 3) % 3;
     rule.level = level;
+    // Only the level's own order depends on the level.
+    if (levelMoved && rule.order == SongOrder::kRating) Rearrange(rule, false);
     if (keys.IsKeyPressed('O')) rule.order = NextOrder(rule.order), Rearrange(rule, true);
     if (keys.IsKeyPressed('G')) rule.grouped = !rule.grouped, Rearrange(rule, true);
     if (keys.IsKeyPressed('Z')) browser.JumpGroup(-1);
@@ -365,6 +363,6 @@ OverlayView SelectMusic::OverlayNow() {
     }
     view.level = level;
     view.importHeading = importHeading;
-    view.importLines = importLines;
+    view.importLines = &importLines;
     return view;
 }

@@ -28,9 +28,11 @@ void DrawImport(const OverlayView& v) {
     if (v.importHeading.empty()) return;
     constexpr size_t kLinesShown = 8;
     std::wstring text = v.importHeading;
-    const size_t first =
-        v.importLines.size() > kLinesShown ? v.importLines.size() - kLinesShown : 0;
-    for (size_t i = first; i < v.importLines.size(); ++i) text += L"\n" + v.importLines[i];
+    if (v.importLines) {
+        const std::vector<std::wstring>& lines = *v.importLines;
+        const size_t first = lines.size() > kLinesShown ? lines.size() - kLinesShown : 0;
+        for (size_t i = first; i < lines.size(); ++i) text += L"\n" + lines[i];
+    }
     DrawBlock(text, {930, 330, 1270, 930}, kWhite);
 }
 
@@ -78,7 +80,8 @@ void DrawOverlay(const OverlayView& v) {
                   level == v.level ? kWhite : kDim);
     }
     DrawImport(v);
-    DrawBlock(L"\"F\" Search   \"O\" Order   \"G\" Packs   \"Z\" \"C\" Jump   \"R\" Random   "
-              L"\"V\" Replay   \"-\" \"=\" Offset",
-              {0, 690, 1280, 1290}, kDim);
+    DrawBlock(
+        L"\"F\" Search   \"O\" Order   \"G\" Packs   \"Z\" \"C\" Jump   \"R\" Random   "
+        L"\"V\" Replay   \"-\" \"=\" Offset",
+        {0, 690, 1280, 1290}, kDim);
 }

@@ -27,7 +27,8 @@ struct OverlayView {
     const SongStats* stats = nullptr;  // the highlighted song's counts, if any
     int32_t level = 0;                 // the chosen level
     std::wstring importHeading;        // empty when no import was made in this visit
-    std::vector<std::wstring> importLines;
+    // The import's report lines (the scene's own, not copied each frame); null for none.
+    const std::vector<std::wstring>* importLines = nullptr;
 };
 
 // Sets the rectangle and colour and draws one block (the selection's way of drawing a text).

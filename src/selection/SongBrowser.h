@@ -48,8 +48,6 @@ class SongBrowser {
     // The highlighted entry, or -1.
     int32_t entry() const { return EntryAt(0); }
     const ViewRule& rule() const { return rule_; }
-    bool searching() const { return !words_.empty(); }
-    const SongCatalog& catalog() const { return catalog_; }
     // The pack of an entry (the packs read when not yet).
     const std::wstring& PackOf(int32_t entry);
 

@@ -45,6 +45,8 @@ class JacketCache {
     // directory when it starts); its results are dropped if that is no longer the working
     // directory when they are taken.
     void StartWarmUp(std::function<ReadAheads()> work, std::string folder);
+    // True once a warm-up has started (until Clear).
+    bool warmUpStarted() const { return warmUpStarted_; }
 
     // Checks the jacket file of title by its PNG header; a title that passed is not checked
     // again. False with the reason in error.

@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/files/AtomicFile.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/SetAside.h"
 
 namespace {
 
 // Reads one of the files through parse; a missing file leaves the defaults. A file that
-// cannot be read or used is reported and renamed NAME.damaged, so the next write does not
-// lose what it held.
+// cannot be used is reported and set aside as NAME.damaged (or the first free NAME.damaged.N),
+// so the next write does not lose what it held.
 template <class Parse>
 void LoadFile(const char* name, Parse parse) {
     std::string bytes, error;
@@ -25,8 +27,8 @@ void LoadFile(const char* name, Parse parse) {
             break;
     }
     if (parse(bytes, &error)) return;
-    const std::string aside = std::string(name) + ".damaged";
-    const bool moved = std::rename(name, aside.c_str()) == 0;
+    std::string aside;
+    const bool moved = platform::SetFileAside(name, &aside, nullptr);
     std::fprintf(stderr, "lyrandel: %s:%s; %s, using the defaults\n", name, error.c_str(),
                  moved ? ("set aside as " + aside).c_str() : "left as it is");
 }
@@ -34,7 +36,7 @@ void LoadFile(const char* name, Parse parse) {
 // Says why a file could not be written, in the form every caller reports.
 bool Written(const char* name, const std::string& text, std::string* error) {
     std::string why;
-    if (WriteTimingFile(name, text, &why)) return true;
+    if (platform::WriteFileAtomically(name, text, &why, 0600)) return true;
     if (error) *error = std::string(name) + " not written: " + why;
     return false;
 }

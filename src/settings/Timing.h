@@ -7,7 +7,7 @@
 // Loaded at start-up from "Timing.cfg" and "SongOffsets.txt" (settings/TimingFiles.h); a file
 // that cannot be used is reported on stderr, set aside as NAME.damaged and the defaults are
 // used. Every change is written at once.
-// Depends on: settings/TimingFiles.h.
+// Depends on: settings/TimingFiles.h, platform/files (reading, atomic writes, setting aside).
 #pragma once
 
 #include <optional>

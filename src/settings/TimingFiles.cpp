@@ -2,7 +2,6 @@
 #include "settings/TimingFiles.h"
 
 #include "platform/Codepage.h"
-#include "platform/files/AtomicFile.h"
 #include "settings/KeyValueReader.h"
 
 namespace {
@@ -111,8 +110,4 @@ std::string SongOffsetsText(const SongOffsetTable& table) {
 
 bool StorableTitle(const std::wstring& title) {
     return !title.empty() && title.find_first_of(L"\r\n") == std::wstring::npos;
-}
-
-bool WriteTimingFile(const char* name, const std::string& text, std::string* error) {
-    return platform::WriteFileAtomically(name, text, error, 0600);
 }

@@ -7,7 +7,7 @@
 // Offsets are whole milliseconds from -300 to 300. Readers skip keys they do not know; a value
 // they cannot use makes the file damaged, reported as "LINE: message". Both are written
 // atomically and privately (0600).
-// Depends on: settings/KeyValueReader.h, platform/files/AtomicFile.h, platform/Codepage.h.
+// Depends on: settings/KeyValueReader.h, platform/Codepage.h.
 #pragma once
 
 #include <map>
@@ -44,6 +44,3 @@ bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::st
 std::string SongOffsetsText(const SongOffsetTable& table);
 // True when a title can be written as a line: not empty, no line break.
 bool StorableTitle(const std::wstring& title);
-
-// Writes text to the file atomically and privately; false with the reason in error.
-bool WriteTimingFile(const char* name, const std::string& text, std::string* error);
