@@ -1,7 +1,7 @@
 // DropImport: songs dropped on the window, imported into the player's data folder (as
 // `lyrandel --import` does) on a thread of their own, so the frames keep their slots. The
 // selection polls it each update for the report's lines and, once, for the end.
-// Depends on: import/Importer.h, std::thread.
+// Depends on: import/Importer.h, platform/files/ContentFiles.h, std::thread.
 #pragma once
 
 #include <mutex>
@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "import/Importer.h"
+
+// What an import into the first content folder must respect: the songs of the folders read
+// behind it (the bundled content) keep their titles, as with `lyrandel --import`.
+importer::ImportOptions ImportOptionsForContent();
 
 class DropImport {
   public:
@@ -20,7 +24,8 @@ class DropImport {
     ~DropImport();
 
     // Starts importing paths into dataDir; false (nothing started) while one is running.
-    bool Start(std::vector<std::string> paths, std::string dataDir);
+    bool Start(std::vector<std::string> paths, std::string dataDir,
+               importer::ImportOptions options = {});
     // Blocks until the running import has ended (the headless mode's simulated clock).
     void Wait();
     // Moves the report lines written since the last call into lines; true once, in the call

@@ -186,7 +186,8 @@ void SelectMusic::Rearrange(const ViewRule& rule, bool remember) {
 void SelectMusic::TakeDrops() {
     KeyInput& input = KeyInput::Get();
     if (input.droppedPaths.empty() || drops.running()) return;
-    drops.Start(std::move(input.droppedPaths), std::filesystem::current_path().string());
+    drops.Start(std::move(input.droppedPaths), std::filesystem::current_path().string(),
+                ImportOptionsForContent());
     input.droppedPaths.clear();
     importHeading = L"Importing\u2026";
     importLines.clear();

@@ -8,6 +8,8 @@
 #include "import/ReadBack.h"
 #include "platform/AudioFileInfo.h"
 #include "platform/ImageCodec.h"
+#include "platform/files/ContentFiles.h"
+#include "selection/DropImport.h"
 #include "selection/MusicList.h"
 
 using namespace importtest;
@@ -196,4 +198,20 @@ TEST_F(Import, AnMp3WithoutItsLengthHeaderIsMeasuredByDecoding) {
     // Without the header the decoder also gives the encoder's delay and padding: under 2 frames.
     EXPECT_GE(info.seconds, kSeconds);
     EXPECT_LT(info.seconds, kSeconds + 2 * 1152 / 44100.0);
+}
+
+TEST_F(Import, SongsDroppedOnTheWindowLeaveTheBundledTitlesTheirs) {
+    WriteSimfileSong(sources / "bundled", Song("Sunbeam", "Somebody Else"));
+    const fs::path bundled = work / "bundled";
+    fs::create_directories(bundled / "Data/Music");
+    std::ofstream(bundled / "Data/Music/0.nld") << "Sunbeam[1:2:3]Demo\n";
+    platform::SetContentFolders({data.string(), bundled.string()});
+    DropImport drop;
+    ASSERT_TRUE(
+        drop.Start({(sources / "bundled").string()}, data.string(), ImportOptionsForContent()));
+    drop.Wait();
+    std::vector<std::string> report;
+    ASSERT_TRUE(drop.Poll(report));
+    platform::SetContentFolders({});
+    EXPECT_EQ(drop.result().titles, std::vector<std::wstring>{L"Sunbeam (2)"});
 }
