@@ -16,11 +16,9 @@
 #include "platform/ImageCodec.h"
 #include "platform/PngHeader.h"
 #include "platform/files/FileSystem.h"
+#include "services/JacketCache.h"
 
 namespace {
-
-// The largest side a jacket may have (the selection's jacket check holds it too).
-constexpr uint32_t kMaxJacketSide = 4096;
 
 // Decodes a PNG as the texture loader does; the decoder's message names the file too, so the
 // line names it once, at its start.
@@ -86,10 +84,8 @@ void JacketProblems(const std::string& path, CheckDepth depth, std::vector<std::
     platform::PngHeader header;
     std::string error;
     if (!platform::ReadPngHeader(path, &header, &error)) return out.push_back(path + ": " + error);
-    if (header.width > kMaxJacketSide || header.height > kMaxJacketSide)
-        out.push_back(path + ": the image is " + std::to_string(header.width) + "x" +
-                      std::to_string(header.height) + " pixels; a jacket may be at most " +
-                      std::to_string(kMaxJacketSide) + " on each side");
+    if (std::string problem = JacketSizeProblem(header); !problem.empty())
+        out.push_back(path + ": " + problem);
 }
 
 void SoundProblems(const std::string& path, bool compressed, CheckDepth depth,
@@ -100,17 +96,6 @@ void SoundProblems(const std::string& path, bool compressed, CheckDepth depth,
     }
     if (compressed) return CompressedProblems(path, whole, out);
     WavProblems(path, out);
-}
-
-std::wstring LocateSongFile(const std::wstring& title, const LocateFile& locate,
-                            std::string* path) {
-    const std::wstring stem = L"Data/Music/" + title + L"/" + title;
-    for (const wchar_t* ending : kSongFileEndings) {
-        *path = locate(stem + ending);
-        if (platform::PathExists(*path)) return stem + ending;
-    }
-    *path = locate(stem + kSongFileEndings[0]);
-    return stem + kSongFileEndings[0];
 }
 
 std::vector<std::string> SongProblems(const MusicEntry& entry, const LocateFile& locate,

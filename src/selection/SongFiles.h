@@ -11,15 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "audio/SongFile.h"
 #include "selection/MusicList.h"
 
 // How deep a check looks: every byte, or only that every file is there and the music list
 // and charts read (cheap enough for every start of the game).
 enum class CheckDepth { kFull, kPresence };
-
-// Where a content path ("Data/Music/T/1.nsd") lies on disk: the path to read, or where it was
-// expected when no file is there.
-using LocateFile = std::function<std::string(const std::wstring& relative)>;
 
 // What a song check reads.
 struct SongCheck {
@@ -40,10 +37,6 @@ void JacketProblems(const std::string& path, CheckDepth depth, std::vector<std::
 // false only opened and its first piece decoded).
 void SoundProblems(const std::string& path, bool compressed, CheckDepth depth,
                    std::vector<std::string>& out, bool whole = true);
-
-// The content path of a title's song file: the first of its endings that locate finds on
-// disk, else the ".wav" one; path is where locate put it.
-std::wstring LocateSongFile(const std::wstring& title, const LocateFile& locate, std::string* path);
 
 // Every problem of one song's files, in the order jacket, song file, charts by level.
 std::vector<std::string> SongProblems(const MusicEntry& entry, const LocateFile& locate,

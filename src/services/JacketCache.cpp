@@ -22,6 +22,13 @@ JacketCache::~JacketCache() {
     if (warmUp_.joinable()) warmUp_.join();
 }
 
+std::string JacketSizeProblem(const platform::PngHeader& header) {
+    const uint32_t most = JacketCache::kMaxSide;
+    if (header.width <= most && header.height <= most) return {};
+    return "the image is " + std::to_string(header.width) + "x" + std::to_string(header.height) +
+           " pixels; a jacket may be at most " + std::to_string(most) + " on each side";
+}
+
 void JacketCache::StartWarmUp(std::function<ReadAheads()> work, std::string folder) {
     if (warmUpStarted_) return;
     warmUpStarted_ = true;
@@ -53,11 +60,8 @@ bool JacketCache::Check(const std::wstring& title, std::string* error) {
                !platform::ReadPngHeader(TexturePath(JacketFile(title)), &header, error)) {
         return false;
     }
-    if (header.width > kMaxSide || header.height > kMaxSide) {
-        if (error)
-            *error = "the image is " + std::to_string(header.width) + "x" +
-                     std::to_string(header.height) + " pixels; a jacket may be at most " +
-                     std::to_string(kMaxSide) + " on each side";
+    if (std::string problem = JacketSizeProblem(header); !problem.empty()) {
+        if (error) *error = std::move(problem);
         return false;
     }
     checked_.insert(title);

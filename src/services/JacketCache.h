@@ -20,6 +20,10 @@
 
 class TextureStore;
 
+// Why a jacket of this size cannot be used (more than JacketCache::kMaxSide a side); empty when
+// it can.
+std::string JacketSizeProblem(const platform::PngHeader& header);
+
 class JacketCache {
   public:
     // Jackets held at most: what the selection shows (three) and two ahead on either side,
