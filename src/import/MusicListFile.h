@@ -26,7 +26,6 @@ class MusicListFile {
     bool Save(std::string& error) const;
     // The list's bytes as Save writes them.
     std::string Bytes() const;
-    const std::string& path() const { return path_; }
 
   private:
     std::string path_;

@@ -62,9 +62,6 @@ class SongStore {
     bool NewStaging(StagedSong& song, std::string& error);
     // A fresh folder to unpack an archive into.
     bool NewUnpackFolder(std::filesystem::path& folder, std::string& error);
-    // The music list as it will read with the song's entry put in; false when the entry
-    // cannot be written in code page 932.
-    bool ListWith(const StagedSong& song, MusicListFile& next) const;
     // Puts the staged song in place; on failure nothing of it remains and error says why.
     bool Commit(StagedSong& song, std::string& error);
     // Removes a staging folder or file and everything in it.
@@ -73,6 +70,10 @@ class SongStore {
     const DataLayout& layout() const { return layout_; }
 
   private:
+    // The music list as it will read with the song's entry put in; false when the entry
+    // cannot be written in code page 932.
+    bool ListWith(const StagedSong& song, MusicListFile& next) const;
+
     std::filesystem::path data_;
     DataLayout layout_;
     platform::FileLock lock_;

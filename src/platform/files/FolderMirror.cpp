@@ -6,12 +6,13 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "platform/files/SongFolder.h"
 
 namespace platform {
 
@@ -97,8 +98,7 @@ bool ExchangeFolders(const std::string& a, const std::string& b, bool* unsupport
     if (g_exchangeUnsupported)
         errno = EINVAL;
     else
-        result = static_cast<int>(
-            ::syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE));
+        result = RenamePaths(a, b, RENAME_EXCHANGE);
     if (result == 0) return true;
     *unsupported = errno == EINVAL || errno == ENOSYS || errno == EXDEV;
     *error = Failure("cannot swap", a) + " (with " + b + ")";

@@ -2,7 +2,7 @@
 // copied), and the exchange of two folders in one step. Together they let a change to many
 // files of a tree (a song's folder, its jacket and the music list) be prepared aside and then
 // put in place at once: a reader, or a crash, sees the old tree or the new one, never a mix.
-// Depends on: POSIX and Linux file calls (link, symlink, renameat2).
+// Depends on: POSIX file calls (link, symlink), platform/files/SongFolder.h (renameat2).
 #pragma once
 
 #include <functional>

@@ -42,12 +42,6 @@ bool CopyBytes(int in, int out) {
     }
 }
 
-// renameat2 with RENAME_EXCHANGE through the system call (older C libraries lack the wrapper).
-int ExchangePaths(const std::string& a, const std::string& b) {
-    return static_cast<int>(
-        ::syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE));
-}
-
 }  // namespace
 
 bool CopyFileSynced(const std::string& from, const std::string& to, std::string* error) {
@@ -131,7 +125,7 @@ bool PutFolderInPlace(const std::string& staged, const std::string& target, bool
         if (error) *error = Failure("cannot replace", target);
         return false;
     }
-    if (ExchangePaths(staged, target) == 0) return true;
+    if (RenamePaths(staged, target, RENAME_EXCHANGE) == 0) return true;
     // File systems without the exchange: the old folder steps aside for a moment.
     if (errno == EINVAL || errno == ENOSYS) {
         const std::string aside = staged + ".old";
@@ -151,9 +145,13 @@ bool PutFolderInPlace(const std::string& staged, const std::string& target, bool
     return false;
 }
 
+int RenamePaths(const std::string& from, const std::string& to, unsigned flags) {
+    return static_cast<int>(
+        ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
+}
+
 bool MoveToNewName(const std::string& from, const std::string& to, std::string* error) {
-    int result = static_cast<int>(
-        ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE));
+    int result = RenamePaths(from, to, RENAME_NOREPLACE);
     // File systems without the flag: a plain rename, after the same test.
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         struct stat info;

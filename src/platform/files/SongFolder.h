@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// renameat2 through the system call (older C libraries lack the wrapper), with its flags
+// (RENAME_EXCHANGE, RENAME_NOREPLACE): 0, or -1 with errno.
+int RenamePaths(const std::string& from, const std::string& to, unsigned flags);
+
 // Copies the file from to the new file to (never through a link, never over an existing
 // file) and flushes it to the disk; false with the reason in error.
 bool CopyFileSynced(const std::string& from, const std::string& to, std::string* error);
