@@ -40,13 +40,17 @@ std::string StampOf(const std::vector<std::string>& paths) {
 std::string PlayerSongProblem(const MusicEntry& entry, size_t folder) {
     static std::map<std::pair<std::wstring, size_t>, Looked> looked;
     const std::string& base = platform::ContentFolders().at(folder);
+    // Each file is looked up once, for the stamp and for the check that may follow.
+    std::map<std::wstring, std::string> located;
     std::vector<std::string> paths;
     const LocateFile locate = [&](const std::wstring& relative) {
-        platform::FoundFile found = platform::FindInFolder(base, relative);
-        paths.push_back(found.path.empty()
-                            ? (base.empty() ? "" : base + "/") + platform::WideToUtf8(relative)
-                            : found.path);
-        return paths.back();
+        auto [at, fresh] = located.try_emplace(relative);
+        if (fresh) {
+            std::string found = platform::FindInFolder(base, relative).path;
+            at->second = found.empty() ? platform::ContentPathIn(base, relative) : std::move(found);
+            paths.push_back(at->second);
+        }
+        return at->second;
     };
     // The files the check would read, then their stamp: unchanged files keep their verdict.
     std::string song;
@@ -57,7 +61,7 @@ std::string PlayerSongProblem(const MusicEntry& entry, size_t folder) {
             locate(L"Data/Music/" + entry.title + L"/" + std::to_wstring(level) + L".nsd");
     const std::string stamp = StampOf(paths);
     Looked& seen = looked[{entry.title, folder}];
-    if (seen.stamp == stamp && !stamp.empty()) return seen.problem;
+    if (seen.stamp == stamp) return seen.problem;
     SongCheck check;
     check.depth = CheckDepth::kPresence;
     const std::vector<std::string> problems = SongProblems(entry, locate, check);
