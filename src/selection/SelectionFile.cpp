@@ -13,7 +13,7 @@ namespace {
 
 // Fills error with "LINE: message" and returns false.
 bool Fail(std::string* error, int line, const std::string& message) {
-    if (error) *error = std::to_string(line) + ": " + message;
+    if (error) *error = LineMessage(line, message);
     return false;
 }
 
@@ -33,16 +33,12 @@ bool Apply(const std::string& key, const Field& value, ViewRule* rule, std::stri
 }  // namespace
 
 bool ParseSelectionText(std::string_view text, ViewRule* rule, std::string* error) {
-    KeyValueReader<char> reader(text);
-    while (true) {
-        const Field key = reader.ReadUntil('[');
-        if (key.end == FieldEnd::kTooLong) return Fail(error, key.line, TooLongMessage("key"));
-        if (key.end == FieldEnd::kEndOfText) return true;
-        const Field value = reader.ReadUntil(']');
-        if (!Apply(key.text, value, rule, error)) return false;
-        if (value.end == FieldEnd::kEndOfText) return true;
-        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) return true;
-    }
+    return ReadEntries(
+        text,
+        [rule](const Field& key, const Field& value, std::string* why) {
+            return Apply(key.text, value, rule, why);
+        },
+        error);
 }
 
 std::string FormatSelectionText(const ViewRule& rule) {

@@ -6,25 +6,18 @@
 #include "settings/KeyValueReader.h"
 
 bool ParseDisplayText(std::string_view text, bool* fullscreen, std::string* error) {
-    KeyValueReader<char> reader(text);
-    while (true) {
-        const Field key = reader.ReadUntil('[');
-        if (key.end == FieldEnd::kTooLong) {
-            if (error) *error = std::to_string(key.line) + ": " + TooLongMessage("key");
-            return false;
-        }
-        if (key.end == FieldEnd::kEndOfText) return true;
-        const Field value = reader.ReadUntil(']');
-        if (key.text == "Fullscreen") {
+    return ReadEntries(
+        text,
+        [fullscreen](const Field& key, const Field& value, std::string* why) {
+            if (key.text != "Fullscreen") return true;
             if (value.end != FieldEnd::kDelimiter || (value.text != "0" && value.text != "1")) {
-                if (error) *error = std::to_string(value.line) + ": Fullscreen must be 0 or 1";
+                if (why) *why = LineMessage(value.line, "Fullscreen must be 0 or 1");
                 return false;
             }
             *fullscreen = value.text == "1";
-        }
-        if (value.end == FieldEnd::kEndOfText) return true;
-        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) return true;
-    }
+            return true;
+        },
+        error);
 }
 
 bool LoadDisplayChoice(bool* fullscreen, std::string* error) {

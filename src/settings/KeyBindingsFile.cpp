@@ -38,9 +38,9 @@ bool ParseCode(const std::string& text, uint32_t* code) {
     return true;
 }
 
-// "LINE: message".
+// Refuses the text with "LINE: message".
 bool Fail(std::string* error, int line, const std::string& message) {
-    if (error) *error = std::to_string(line) + ": " + message;
+    if (error) *error = LineMessage(line, message);
     return false;
 }
 
@@ -58,29 +58,23 @@ void SetAside(const std::string& problem) {
 }  // namespace
 
 bool ParseKeyBindingsText(std::string_view text, LaneKeys* lanes, std::string* error) {
-    KeyValueReader<char> reader(text);
     LaneKeys read = *lanes;
     int lastLine = 1;
-    while (true) {
-        const Field key = reader.ReadUntil('[');
-        if (key.end == FieldEnd::kTooLong) return Fail(error, key.line, TooLongMessage("key"));
-        if (key.end == FieldEnd::kEndOfText) break;
-        const Field value = reader.ReadUntil(']');
+    const EntryTaker take = [&read, &lastLine](const Field& key, const Field& value,
+                                               std::string* why) {
         lastLine = value.line;
         const int slot = SlotOf(key.text);
-        if (slot >= 0) {
-            uint32_t code = 0;
-            if (value.end != FieldEnd::kDelimiter || !ParseCode(value.text, &code) ||
-                KeyName(code).empty())
-                return Fail(error, value.line,
-                            std::string(kSlotKeys[slot]) +
-                                " is not a key that can play a lane: \"" +
-                                value.text.substr(0, 20) + "\"");
-            read[slot] = code;
-        }
-        if (value.end == FieldEnd::kEndOfText) break;
-        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) break;
-    }
+        if (slot < 0) return true;
+        uint32_t code = 0;
+        if (value.end != FieldEnd::kDelimiter || !ParseCode(value.text, &code) ||
+            KeyName(code).empty())
+            return Fail(why, value.line,
+                        std::string(kSlotKeys[slot]) + " is not a key that can play a lane: \"" +
+                            value.text.substr(0, 20) + "\"");
+        read[slot] = code;
+        return true;
+    };
+    if (!ReadEntries(text, take, error)) return false;
     for (int slot = 0; slot < kLaneSlots; ++slot) {
         const std::wstring refusal = BindingRefusal(read, slot, read[slot]);
         if (!refusal.empty()) return Fail(error, lastLine, platform::WideToUtf8(refusal));

@@ -144,3 +144,23 @@ std::string TooLongMessage(std::string_view what) {
 std::string LocatedMessage(std::string_view file, int line, std::string_view message) {
     return std::string(file) + ":" + std::to_string(line) + ": " + std::string(message);
 }
+
+std::string LineMessage(int line, std::string_view message) {
+    return std::to_string(line) + ": " + std::string(message);
+}
+
+bool ReadEntries(std::string_view text, const EntryTaker& take, std::string* error) {
+    KeyValueReader<char> reader(text);
+    while (true) {
+        const Field key = reader.ReadUntil('[');
+        if (key.end == FieldEnd::kTooLong) {
+            if (error) *error = LineMessage(key.line, TooLongMessage("key"));
+            return false;
+        }
+        if (key.end == FieldEnd::kEndOfText) return true;
+        const Field value = reader.ReadUntil(']');
+        if (!take(key, value, error)) return false;
+        if (value.end == FieldEnd::kEndOfText) return true;
+        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) return true;
+    }
+}

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -97,3 +98,13 @@ std::string TooLongMessage(std::string_view what);
 
 // "file:line: message", the form every reader reports problems in.
 std::string LocatedMessage(std::string_view file, int line, std::string_view message);
+// "line: message", a problem of a file's text before the file is named.
+std::string LineMessage(int line, std::string_view message);
+
+// Receives one "key[value]" entry; false, with "line: message" in error, refuses the text.
+using EntryTaker = std::function<bool(const Field& key, const Field& value, std::string* error)>;
+// Reads the entries of a small settings file of ours one by one, each line "key[value]rest":
+// every entry goes to take in order (a value cut by the end of the text too, its end telling);
+// a key longer than a read may take refuses the text. True when the text ended with every
+// entry taken.
+bool ReadEntries(std::string_view text, const EntryTaker& take, std::string* error);

@@ -6,11 +6,6 @@
 
 namespace {
 
-// "LINE: message".
-std::string AtLine(int line, const std::string& message) {
-    return std::to_string(line) + ": " + message;
-}
-
 // An offset of the files: a whole number of milliseconds within the bounds, nothing after it.
 bool ParseOffset(std::string_view text, int* ms, std::string* why) {
     int32_t value = 0;
@@ -48,21 +43,16 @@ bool RoundTrips(std::string_view bytes) {
 }  // namespace
 
 bool ParseTimingText(std::string_view text, TimingChoices* choices, std::string* error) {
-    KeyValueReader<char> reader(text);
     TimingChoices read = *choices;
-    while (true) {
-        const Field key = reader.ReadUntil('[');
-        if (key.end == FieldEnd::kTooLong)
-            return *error = AtLine(key.line, TooLongMessage("key")), false;
-        if (key.end == FieldEnd::kEndOfText) break;
-        const Field value = reader.ReadUntil(']');
+    const EntryTaker take = [&read](const Field& key, const Field& value, std::string* error) {
         if (value.end != FieldEnd::kDelimiter)
-            return *error = AtLine(value.line, "value without its \"]\""), false;
+            return *error = LineMessage(value.line, "value without its \"]\""), false;
         std::string why;
         if (!TakeEntry(key.text, value.text, &read, &why))
-            return *error = AtLine(key.line, why), false;
-        if (reader.ReadUntil('\n').end == FieldEnd::kEndOfText) break;
-    }
+            return *error = LineMessage(key.line, why), false;
+        return true;
+    };
+    if (!ReadEntries(text, take, error)) return false;
     *choices = read;
     return true;
 }
@@ -85,15 +75,16 @@ bool ParseSongOffsetsText(std::string_view text, SongOffsetTable* table, std::st
         if (row.empty()) continue;
         const size_t tab = row.find('\t');
         if (tab == std::string_view::npos)
-            return *error = AtLine(line, "no TAB between the offset and the title"), false;
+            return *error = LineMessage(line, "no TAB between the offset and the title"), false;
         int ms = 0;
         std::string why;
-        if (!ParseOffset(row.substr(0, tab), &ms, &why)) return *error = AtLine(line, why), false;
+        if (!ParseOffset(row.substr(0, tab), &ms, &why))
+            return *error = LineMessage(line, why), false;
         const std::string_view title = row.substr(tab + 1);
-        if (title.empty()) return *error = AtLine(line, "no title after the TAB"), false;
+        if (title.empty()) return *error = LineMessage(line, "no title after the TAB"), false;
         if (title.find('\r') != std::string_view::npos)
-            return *error = AtLine(line, "the title holds a line break"), false;
-        if (!RoundTrips(title)) return *error = AtLine(line, "the title is not UTF-8"), false;
+            return *error = LineMessage(line, "the title holds a line break"), false;
+        if (!RoundTrips(title)) return *error = LineMessage(line, "the title is not UTF-8"), false;
         read[platform::Utf8ToWide(title)] = ms;
     }
     *table = std::move(read);
