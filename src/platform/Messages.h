@@ -59,4 +59,9 @@ struct Message {
     int64_t stamp = kNoStamp;
 };
 
+// The message of one typed character.
+inline Message CharMessage(wchar_t c) {
+    return {kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0};
+}
+
 }  // namespace platform

@@ -98,9 +98,7 @@ bool TakesArgument(const std::string& command) {
 
 // Queues each character of UTF-8 text as typed, one an update from frame on.
 void TypeText(const std::string& text, uint64_t frame, KeyScript& out) {
-    for (wchar_t c : Utf8ToWide(text))
-        out.before[frame++].push_back(
-            {kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0});
+    for (wchar_t c : Utf8ToWide(text)) out.before[frame++].push_back(CharMessage(c));
 }
 
 }  // namespace

@@ -51,8 +51,7 @@ bool NeedsPicture(const SDL_WindowEvent& window) {
 
 // One character message per code point of the text the window's text input gives.
 void TextMessages(const char* utf8, std::deque<Message>& queue) {
-    for (wchar_t c : Utf8ToWide(utf8))
-        queue.push_back({kMsgChar, static_cast<uint64_t>(static_cast<uint32_t>(c)), 0});
+    for (wchar_t c : Utf8ToWide(utf8)) queue.push_back(CharMessage(c));
 }
 
 }  // namespace
