@@ -201,23 +201,28 @@ std::vector<std::string> ParseChart(const std::string& bytes, const std::string&
     return ChartParser(bytes, name, chart).Run();
 }
 
-std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart) {
-    return ReadChart(path, chart, false);
+std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart,
+                                       std::string* bytes) {
+    return ReadChart(path, chart, false, bytes);
 }
 
 std::vector<std::string> CheckChartFile(const std::string& path, ChartContent& chart) {
     return ReadChart(path, chart, true);
 }
 
-std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring) {
+std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring,
+                                   std::string* bytes) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         chart.redNotes.clear();
         chart.blueNotes.clear();
         return {path + ": cannot open the chart file"};
     }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
+    std::ostringstream read;
+    read << file.rdbuf();
     if (file.bad()) return {path + ": cannot read the chart file"};
-    return ChartParser(bytes.str(), path, chart, authoring).Run();
+    std::string text = std::move(read).str();
+    std::vector<std::string> problems = ChartParser(text, path, chart, authoring).Run();
+    if (bytes) *bytes = std::move(text);
+    return problems;
 }

@@ -27,10 +27,13 @@ constexpr int32_t kMaxBpm = 600;
 // (empty when the chart is playable). Notes without a known direction are dropped.
 std::vector<std::string> ParseChart(const std::string& bytes, const std::string& name,
                                     ChartContent& chart);
-// Reads the chart file at path (UTF-8); a file that cannot be opened is one problem.
-std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart);
+// Reads the chart file at path (UTF-8); a file that cannot be opened is one problem. With bytes,
+// the file's bytes go there when it could be read.
+std::vector<std::string> ReadChartFile(const std::string& path, ChartContent& chart,
+                                       std::string* bytes = nullptr);
 // Reads like ReadChartFile and also reports what an author would not mean: direction letters
 // that give no note, and notes of one lane not in ascending distance.
 std::vector<std::string> CheckChartFile(const std::string& path, ChartContent& chart);
 // The reading behind both, with or without the authoring notes.
-std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring);
+std::vector<std::string> ReadChart(const std::string& path, ChartContent& chart, bool authoring,
+                                   std::string* bytes = nullptr);

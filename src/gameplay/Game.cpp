@@ -1,7 +1,7 @@
 // Game: set-up of a run and the order of the steps of one update: judgement, countdown and
 // motion, the second counter with the result ticker, the leave step and the track pulse.
 // Depends on: services (TextureStore, KeyInput), audio/SoundManager and SongFile, settings/Config,
-// selection (MusicChoice, SelectMusic), gameplay records.
+// selection (MusicChoice, SelectMusic), gameplay records, replay/Replay.h (a watched run's gap).
 #include "gameplay/Game.h"
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "gameplay/PlaySession.h"
 #include "gameplay/RunScore.h"
 #include "platform/Codepage.h"
+#include "replay/Replay.h"
 #include "selection/MusicChoice.h"
 #include "selection/SelectMusic.h"
 #include "services/KeyInput.h"
@@ -85,7 +86,8 @@ bool Game::Initialize() {
     redJudgement.clear();
     blueJudgement.clear();
     GetRunScore() = RunScore{};
-    gapUnits = GetConfig().HitGap / 1350.0f;
+    // A watched replay is judged with the hit gap it was played with.
+    gapUnits = (watching ? watching->hitGap : GetConfig().HitGap) / 1350.0f;
     pulseCounter = 0;
     trackColor = ColorsOfLevel(GetMusicChoice().level).bright;
     hitErrors.Start(GetPlaySession());

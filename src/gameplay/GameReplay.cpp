@@ -32,18 +32,13 @@ constexpr uint32_t kWatchKey = 'R';
 // The mark of a replay on the play and result screens.
 constexpr Color4 kMarkColor{1.0f, 215 / 255.0f, 0.0f, 1.0f};
 
-// The header of a run about to be played: chart identity, settings and keys; nullopt (with a
-// line on stderr) when the chart cannot be identified.
-std::optional<Replay> StartRecord() {
+// The header of a run about to be played: chart identity (from the chart as it was loaded),
+// settings and keys.
+Replay StartRecord() {
     const MusicChoice& choice = GetMusicChoice();
+    const ChartIdentity identity = IdentifyLoadedChart(choice.title, GetPlaySession().chartBytes);
     Replay replay;
     replay.level = LevelIndex(choice.level) + 1;
-    ChartIdentity identity;
-    std::string error;
-    if (!IdentifyChart(choice.title, replay.level, &identity, &error)) {
-        std::fprintf(stderr, "lyrandel: this run is not recorded: %s\n", error.c_str());
-        return std::nullopt;
-    }
     replay.game = LYRANDEL_VERSION;
     replay.title = choice.title;
     replay.chartDigest = identity.chartDigest;
@@ -72,12 +67,11 @@ GameReplay::GameReplay(Game& game) : game_(game) {
         kept_ = game.watching;
         playback_ = std::make_unique<ReplayPlayback>(game.watching, GetKeyBindings().lanes);
         KeyInput::Get().feed = playback_.get();
-        game.gapUnits = game.watching->hitGap / 1350.0f;
         return;
     }
     if (!game.recordsScore) return;
     pending_ = StartRecord();
-    if (pending_) recorder_.emplace(pending_->keys);
+    recorder_.emplace(pending_->keys);
 }
 
 GameReplay::~GameReplay() {
@@ -98,7 +92,7 @@ void GameReplay::BeforeUpdate() {
 }
 
 void GameReplay::AfterUpdate() {
-    if (recorder_ && !kept_ && GetRunScore().complete) Keep();
+    if (recorder_ && GetRunScore().complete) Keep();
 }
 
 void GameReplay::Keep() {

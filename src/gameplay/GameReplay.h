@@ -1,12 +1,14 @@
 // GameReplay: what the Game scene does about replays, kept out of the scene's own steps. A run
 // that counts (not the autoplay's, not a replay's) is recorded from its first update and kept
-// on the replay shelf the moment its result is complete. A replay being watched has its keys
-// played back through the keyboard, is judged with the hit gap it was played with, is marked
-// as a replay on the screen and records nothing. On the finished result screen R watches the
+// on the replay shelf the moment its result is complete; its chart is named by the digest of
+// the chart file as the scene loaded it. A replay being watched has its keys played back
+// through the keyboard (the scene judges it with the hit gap it was played with), is marked as
+// a replay on the screen and records nothing. On the finished result screen R watches the
 // run just played (or watched) again.
-// Depends on: gameplay/Game.h, replay (Replay, ReplayRecorder, ReplayPlayback, ChartIdentity,
-// ReplayShelf, WatchReplay), services (KeyInput, TextRenderer), settings (KeyBindings,
-// PlayerProfile, Config), audio/SoundManager.
+// Depends on: gameplay/Game.h, gameplay/PlaySession.h (the loaded chart), replay (Replay,
+// ReplayRecorder, ReplayPlayback, ChartIdentity, ReplayShelf, WatchReplay), services (KeyInput,
+// KeyTimes, TextRenderer), settings (KeyBindings, PlayerProfile, Config, Timing),
+// audio/SoundManager.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +45,8 @@ class GameReplay {
 
     Game& game_;
     int64_t update_ = 0;
-    // The run being recorded: its header, filled at the start, and its events.
+    // The run being recorded: its header, filled at the start, and its events (the recorder is
+    // there only while the run is recorded, before anything is kept).
     std::optional<Replay> pending_;
     std::optional<ReplayRecorder> recorder_;
     std::unique_ptr<ReplayPlayback> playback_;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "gameplay/Judgement.h"
@@ -51,8 +52,9 @@ class HitErrors {
     void Judged(int lane, size_t notesLeft, uint32_t key, Grade grade);
 
     const std::vector<HitError>& errors() const { return errors_; }
-    // The summary of every press so far.
-    HitSummary Summary() const;
+    // The summary of every press so far, computed once for each new press (the result screen
+    // asks for it every frame).
+    const HitSummary& Summary() const;
 
   private:
     std::array<std::vector<float>, 2> firstDistances_;
@@ -60,4 +62,5 @@ class HitErrors {
     int64_t motions_ = 0;    // motions done before this update's judgement
     bool movesNow_ = false;  // this update moves the notes after judging
     std::vector<HitError> errors_;
+    mutable std::optional<HitSummary> summary_;  // of errors_, until it changes
 };

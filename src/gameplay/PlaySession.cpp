@@ -21,7 +21,8 @@ bool PlaySession::LoadChart() {
     const std::string path = platform::ContentPath(ChartPath(choice.title, choice.level));
     // Read into a copy so that an unplayable chart leaves the record as it was.
     ChartContent chart{BPM, Second, {}, {}};
-    std::vector<std::string> problems = ReadChartFile(path, chart);
+    std::string bytes;
+    std::vector<std::string> problems = ReadChartFile(path, chart, &bytes);
     redNotes.clear();
     blueNotes.clear();
     if (!problems.empty()) {
@@ -33,6 +34,7 @@ bool PlaySession::LoadChart() {
     redNotes = std::move(chart.redNotes);
     blueNotes = std::move(chart.blueNotes);
     noteCount = static_cast<int32_t>(redNotes.size() + blueNotes.size());
+    chartBytes = std::move(bytes);
     titleScroll = 0;
     titleScrollTick = 0;
     return true;

@@ -1,6 +1,7 @@
 // PlaySession and NoteRecord: the loaded chart of the current run (tempo, play length, the red
-// and blue lanes' notes) and the scrolling title's counters; LoadChart fills it from the chart
-// file that MusicChoice names.
+// and blue lanes' notes, and the chart file's bytes, by whose digest a replay names its chart)
+// and the scrolling title's counters; LoadChart fills it from the chart file that MusicChoice
+// names.
 // Depends on: selection/MusicChoice.h, gameplay/ChartReader.h, gameplay/NoteRecord.h.
 #pragma once
 
@@ -16,6 +17,8 @@ struct PlaySession {
     std::vector<NoteRecord> redNotes;
     std::vector<NoteRecord> blueNotes;
     int32_t noteCount = 0;
+    // The chart file as it was read, so that its run's replay names it without reading it again.
+    std::string chartBytes;
     int32_t titleScroll = 0;
     int32_t titleScrollTick = 0;
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cwchar>
 
 #include "platform/Codepage.h"
 #include "services/KeyInput.h"
@@ -19,16 +18,6 @@ namespace {
 constexpr float kLeft = 900, kRight = 1260;
 // The histogram: bins 16 pixels apart from kBinsLeft, growing up from kBaseline.
 constexpr float kBinsLeft = 912, kBinWidth = 16, kBaseline = 330, kTallest = 110;
-
-// Milliseconds with a sign and one decimal.
-std::wstring SignedMs(double ms) {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%+.1f ms", ms);
-    return text;
-}
-
-// Whole milliseconds with a sign.
-std::wstring Offset(int ms) { return (ms > 0 ? L"+" : L"") + std::to_wstring(ms) + L" ms"; }
 
 // Draws text centred between left and right from top on, in white.
 void WhiteText(const std::wstring& text, float top, float left = kLeft, float right = kRight) {
@@ -66,7 +55,7 @@ void TimingPanel::Update(const HitErrors& errors, const std::wstring& title) {
 }
 
 void TimingPanel::DrawSprites(const HitErrors& errors) const {
-    const HitSummary s = errors.Summary();
+    const HitSummary& s = errors.Summary();
     if (s.count == 0) return;
     const size_t most = *std::max_element(s.bins.begin(), s.bins.end());
     for (int bin = 0; bin < HitSummary::kBins; ++bin) {
@@ -83,12 +72,13 @@ void TimingPanel::DrawSprites(const HitErrors& errors) const {
 }
 
 void TimingPanel::DrawTexts(const HitErrors& errors, bool offersSync) const {
-    const HitSummary s = errors.Summary();
+    const HitSummary& s = errors.Summary();
     if (s.count == 0) return;
     const std::wstring side = s.meanMs > 0 ? L" late" : s.meanMs < 0 ? L" early" : L"";
-    WhiteText(L"Timing (" + std::to_wstring(s.count) + L" presses)\nmean " + SignedMs(s.meanMs) +
-                  side + L"\nspread " + SignedMs(s.spreadMs).substr(1) + L"\nearly " +
-                  std::to_wstring(s.early) + L"   late " + std::to_wstring(s.late),
+    WhiteText(L"Timing (" + std::to_wstring(s.count) + L" presses)\nmean " +
+                  SignedMsText(s.meanMs) + side + L"\nspread " +
+                  SignedMsText(s.spreadMs).substr(1) + L"\nearly " + std::to_wstring(s.early) +
+                  L"   late " + std::to_wstring(s.late),
               110);
     const int last = HitSummary::kBins - 1;
     BinLabel(L"-100", 0, 334);
@@ -99,9 +89,9 @@ void TimingPanel::DrawTexts(const HitErrors& errors, bool offersSync) const {
     if (!offersSync) return;
     const int synced = SyncedOffset(s.meanMs);
     std::wstring sync =
-        L"\"Z\" Key: song offset " + Offset(playedOffsetMs_) + L" to " + Offset(synced);
+        L"\"Z\" Key: song offset " + OffsetText(playedOffsetMs_) + L" to " + OffsetText(synced);
     if (synced_)
-        sync = saved_ ? L"Song offset set to " + Offset(synced)
-                      : L"Song offset " + Offset(synced) + L" (not saved)";
+        sync = saved_ ? L"Song offset set to " + OffsetText(synced)
+                      : L"Song offset " + OffsetText(synced) + L" (not saved)";
     WhiteText(sync, 370);
 }

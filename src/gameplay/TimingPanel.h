@@ -28,11 +28,9 @@ class TimingPanel {
 
     // The offset Z gives the song after a run with this mean error.
     int SyncedOffset(double meanMs) const;
-    // True once Z has set the offset.
-    bool synced() const { return synced_; }
 
   private:
     int playedOffsetMs_ = 0;
-    bool synced_ = false;
+    bool synced_ = false;  // Z has set the offset
     bool saved_ = true;
 };

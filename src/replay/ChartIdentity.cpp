@@ -36,33 +36,37 @@ bool IdentifyChart(const std::wstring& title, int32_t level, ChartIdentity* iden
             *error = read == platform::ReadResult::kMissing ? chart + ": missing file" : readError;
         return false;
     }
-    identity->chartDigest = platform::Sha256Hex(bytes);
-    const platform::FoundFile song = platform::FindContent(SongFilePath(title));
-    identity->songSize = song.path.empty() ? -1 : FileSize(song.path);
+    *identity = IdentifyLoadedChart(title, bytes);
     return true;
 }
 
-bool ReplayChartMatches(const Replay& replay, std::string* error) {
-    ChartIdentity now;
+ChartIdentity IdentifyLoadedChart(const std::wstring& title, std::string_view chartBytes) {
+    const platform::FoundFile song = platform::FindContent(SongFilePath(title));
+    return {platform::Sha256Hex(chartBytes), song.path.empty() ? -1 : FileSize(song.path)};
+}
+
+bool IdentifyReplayChart(const Replay& replay, ChartIdentity* identity, std::string* error) {
     std::string reason;
-    if (!IdentifyChart(replay.title, replay.level, &now, &reason)) {
-        if (error) *error = "the chart of " + ChartName(replay) + " cannot be read: " + reason;
-        return false;
-    }
+    if (IdentifyChart(replay.title, replay.level, identity, &reason)) return true;
+    if (error) *error = "the chart of " + ChartName(replay) + " cannot be read: " + reason;
+    return false;
+}
+
+bool IdentityMatches(const Replay& replay, const ChartIdentity& now, std::string* why) {
     if (now.chartDigest != replay.chartDigest) {
-        if (error)
-            *error = "the chart of " + ChartName(replay) +
-                     " has changed since the replay was recorded; it would not play the same";
+        if (why)
+            *why = "the chart of " + ChartName(replay) +
+                   " has changed since the replay was recorded; it would not play the same";
         return false;
     }
     if (now.songSize != replay.songSize) {
         auto size = [](int64_t n) {
             return n < 0 ? std::string("none") : std::to_string(n) + " bytes";
         };
-        if (error)
-            *error = "the song of \"" + platform::WideToUtf8(replay.title) +
-                     "\" has changed since the replay was recorded (" + size(now.songSize) +
-                     ", recorded " + size(replay.songSize) + ")";
+        if (why)
+            *why = "the song of \"" + platform::WideToUtf8(replay.title) +
+                   "\" has changed since the replay was recorded (" + size(now.songSize) +
+                   ", recorded " + size(replay.songSize) + ")";
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "replay/Replay.h"
 
@@ -20,7 +21,12 @@ struct ChartIdentity {
 // the reason in error when the chart file cannot be read.
 bool IdentifyChart(const std::wstring& title, int32_t level, ChartIdentity* identity,
                    std::string* error);
+// The identity of a chart of title whose file's bytes are already in hand.
+ChartIdentity IdentifyLoadedChart(const std::wstring& title, std::string_view chartBytes);
+// The identity of the replay's chart now; false with "the chart of "TITLE" level N cannot be
+// read: reason" in error.
+bool IdentifyReplayChart(const Replay& replay, ChartIdentity* identity, std::string* error);
 
-// True when the chart and song of the replay are those it was recorded on; false with a
+// True when now is the identity of the chart and song the replay was recorded on; false with a
 // message naming what changed.
-bool ReplayChartMatches(const Replay& replay, std::string* error);
+bool IdentityMatches(const Replay& replay, const ChartIdentity& now, std::string* why);

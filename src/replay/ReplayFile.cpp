@@ -274,13 +274,6 @@ bool ReadHeader(Reader& in, Replay* r) {
     return GradesEntry(in, &r->outcome);
 }
 
-// The lane slot of a key, or -1.
-int SlotOf(const LaneKeys& keys, uint32_t code) {
-    for (int slot = 0; slot < kLaneSlots; ++slot)
-        if (keys[slot] == code) return slot;
-    return -1;
-}
-
 // One event line, checked against the events before it.
 bool ReadEvent(Reader& in, const Replay& r, bool down[kLaneSlots], ReplayKeyEvent* event) {
     std::string_view line;
@@ -307,7 +300,7 @@ bool ReadEvent(Reader& in, const Replay& r, bool down[kLaneSlots], ReplayKeyEven
     }
     if (!r.events.empty() && update < r.events.back().update)
         return in.Fail("events out of update order");
-    const int slot = SlotOf(r.keys, code);
+    const int slot = LaneSlotOf(r.keys, code);
     if (slot < 0) return in.Fail("key " + CodeText(code) + " is not one of the lane keys");
     if (down[slot] == event->down)
         return in.Fail("key " + CodeText(code) +

@@ -3,7 +3,8 @@
 // The reader is strict: any line out of place, any number out of its range, an event out of
 // order or naming a key that is not a lane key, and a file cut short are refused with
 // "FILE:LINE: reason". Every file it accepts writes back byte for byte the same.
-// Depends on: replay/Replay.h.
+// Depends on: replay/Replay.h, settings/KeyBindings.h (the lane keys: their slots and which can
+// be bound).
 #pragma once
 
 #include <string>

@@ -5,17 +5,6 @@
 #include "platform/Messages.h"
 #include "services/KeyTimes.h"
 
-namespace {
-
-// The slot of a recorded key, or -1.
-int SlotOf(const LaneKeys& keys, uint32_t key) {
-    for (int slot = 0; slot < kLaneSlots; ++slot)
-        if (keys[slot] == key) return slot;
-    return -1;
-}
-
-}  // namespace
-
 ReplayPlayback::ReplayPlayback(std::shared_ptr<const Replay> replay, const LaneKeys& now)
     : replay_(std::move(replay)), now_(now) {}
 
@@ -29,7 +18,7 @@ void ReplayPlayback::BeforeRead() {
     const std::vector<ReplayKeyEvent>& events = replay_->events;
     for (; next_ < events.size() && events[next_].update <= update_; ++next_) {
         const ReplayKeyEvent& event = events[next_];
-        const int slot = SlotOf(replay_->keys, event.key);
+        const int slot = LaneSlotOf(replay_->keys, event.key);
         if (slot < 0) continue;
         // The press's time within its update, so what is measured of it is measured again.
         if (event.down && !down_[slot] && event.ms)

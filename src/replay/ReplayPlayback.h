@@ -4,8 +4,8 @@
 // lane slot it had then, on the key bound to that slot now, so a replay made with other keys
 // plays the same. Since every lane key is set each update, the watcher's own lane keys change
 // nothing.
-// Depends on: replay/Replay.h, services/KeyInput.h (KeyFeed), media/Keyboard.h,
-// platform/Messages.h.
+// Depends on: replay/Replay.h, settings/KeyBindings.h (the slot of a key), services/KeyInput.h
+// (KeyFeed), services/KeyTimes.h, media/Keyboard.h, platform/Messages.h.
 #pragma once
 
 #include <cstddef>

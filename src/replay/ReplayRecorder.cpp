@@ -2,13 +2,10 @@
 #include "replay/ReplayRecorder.h"
 
 void ReplayRecorder::Record(int64_t update, uint32_t key, bool down, std::optional<float> ms) {
-    for (int slot = 0; slot < kLaneSlots; ++slot) {
-        if (keys_[slot] != key) continue;
-        if (down_[slot] == down) return;
-        down_[slot] = down;
-        events_.push_back({update, key, down, ms});
-        return;
-    }
+    const int slot = LaneSlotOf(keys_, key);
+    if (slot < 0 || down_[slot] == down) return;
+    down_[slot] = down;
+    events_.push_back({update, key, down, ms});
 }
 
 void ReplayRecorder::Observe(int64_t update, const DirectX::KeyState& state,

@@ -2,7 +2,8 @@
 // and the key's time within its update where the run knows it). Only the lane keys are kept,
 // since nothing else reaches the judgement, and only real changes, so the events always
 // alternate down and up for each key.
-// Depends on: replay/Replay.h, media/Keyboard.h (the key state an update sees).
+// Depends on: replay/Replay.h, settings/KeyBindings.h (the slot of a key), media/Keyboard.h (the
+// key state an update sees).
 #pragma once
 
 #include <functional>
@@ -16,8 +17,6 @@ class ReplayRecorder {
   public:
     explicit ReplayRecorder(const LaneKeys& keys) : keys_(keys) {}
 
-    // One key event before update (from 1); other keys and repeats are left out.
-    void Record(int64_t update, uint32_t key, bool down, std::optional<float> ms = std::nullopt);
     // The time of a key's down within its update, where the run knows it.
     using DownTime = std::function<std::optional<float>(uint32_t key)>;
     // Records the lane keys whose state in what update sees differs from the update before;
@@ -27,6 +26,9 @@ class ReplayRecorder {
     const std::vector<ReplayKeyEvent>& events() const { return events_; }
 
   private:
+    // One key event before update (from 1); other keys and repeats are left out.
+    void Record(int64_t update, uint32_t key, bool down, std::optional<float> ms);
+
     LaneKeys keys_;
     bool down_[kLaneSlots] = {};
     std::vector<ReplayKeyEvent> events_;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -30,29 +31,56 @@ bool Later(const ShelvedRun& a, const ShelvedRun& b) {
     return std::tie(a.date, a.path) > std::tie(b.date, b.path);
 }
 
-// Every replay file of a folder, read; damaged ones are reported and set aside.
-std::vector<std::pair<ShelvedRun, Replay>> ReadFolder(const std::string& folder) {
-    std::vector<std::pair<ShelvedRun, Replay>> runs;
+// What the keeping rule needs of the replay stored at path.
+ShelvedRun Summary(const std::string& path, const Replay& replay) {
+    return {path,         replay.date,        replay.title,
+            replay.level, replay.chartDigest, replay.outcome.score};
+}
+
+// Reports a replay file that cannot be read in one line and sets it aside.
+void SetDamagedAside(const std::string& path, const std::string& error) {
+    std::string aside, asideError;
+    if (platform::SetFileAside(path, &aside, &asideError))
+        std::fprintf(stderr, "lyrandel: %s (the file is kept as %s)\n", error.c_str(),
+                     aside.c_str());
+    else
+        std::fprintf(stderr, "lyrandel: %s (%s)\n", error.c_str(), asideError.c_str());
+}
+
+// True for the temporary file of a write a crash cut short.
+bool IsLeftover(const fs::path& path) {
+    const std::string name = path.filename().string();
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0;
+}
+
+// What one pass over a folder does with each readable replay: its summary and the replay itself
+// (which the visitor may take).
+using RunVisitor = std::function<void(const ShelvedRun& run, Replay& replay)>;
+
+// One pass over a folder: every replay file but the one named skip is read and visited, one at a
+// time; damaged ones are reported and set aside. With removeLeftovers, the temporary files of
+// writes a crash cut short go too: the player's folder is used by one game at a time, so no
+// other write is under way.
+void VisitFolder(const std::string& folder, const std::string& skip, bool removeLeftovers,
+                 const RunVisitor& visit) {
     std::error_code code;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, code)) {
+        if (removeLeftovers && IsLeftover(entry.path())) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+            continue;
+        }
         const std::string path = entry.path().string();
-        if (entry.path().extension() != kEnding || !entry.is_regular_file(code)) continue;
+        if (entry.path().extension() != kEnding || path == skip || !entry.is_regular_file(code))
+            continue;
         Replay replay;
         std::string error;
         if (!ReadReplayFile(path, &replay, &error)) {
-            std::string aside, asideError;
-            if (platform::SetFileAside(path, &aside, &asideError))
-                std::fprintf(stderr, "lyrandel: %s (the file is kept as %s)\n", error.c_str(),
-                             aside.c_str());
-            else
-                std::fprintf(stderr, "lyrandel: %s (%s)\n", error.c_str(), asideError.c_str());
+            SetDamagedAside(path, error);
             continue;
         }
-        ShelvedRun run{path,         replay.date,        replay.title,
-                       replay.level, replay.chartDigest, replay.outcome.score};
-        runs.emplace_back(std::move(run), std::move(replay));
+        visit(Summary(path, replay), replay);
     }
-    return runs;
 }
 
 // A free file name for a run of date in folder: "YYYYMMDD-HHMMSS[-N].lrp".
@@ -67,19 +95,6 @@ std::string FreeName(const std::string& folder, const std::string& date) {
         if (!platform::PathExists(path)) return path;
     }
     return "";
-}
-
-// Removes the temporary files of writes a crash cut short. The player's folder is used by one
-// game at a time, so no other write is under way.
-void RemoveLeftovers(const std::string& folder) {
-    std::error_code code;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, code)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
-            std::error_code ignored;
-            fs::remove(entry.path(), ignored);
-        }
-    }
 }
 
 // Makes "Replays" and the account's folder, both private.
@@ -139,9 +154,10 @@ bool ShelveReplay(const Replay& replay, std::string* path, std::string* error) {
     }
     if (!platform::WriteFileAtomically(file, FormatReplay(replay), error, 0600)) return false;
     if (path) *path = file;
-    RemoveLeftovers(folder);
-    std::vector<ShelvedRun> runs;
-    for (auto& [run, read] : ReadFolder(folder)) runs.push_back(std::move(run));
+    // The new run's summary is the replay in hand; the others' are read from their files.
+    std::vector<ShelvedRun> runs{Summary(file, replay)};
+    VisitFolder(folder, file, true,
+                [&runs](const ShelvedRun& run, Replay&) { runs.push_back(run); });
     for (size_t index : RunsToDrop(runs)) {
         std::error_code ignored;  // a run that stays is only a file too many
         fs::remove(runs[index].path, ignored);
@@ -153,14 +169,14 @@ bool FindBestReplay(const std::wstring& account, const std::wstring& title, int3
                     const std::string& chartDigest, Replay* replay) {
     bool found = false;
     ShelvedRun bestRun;
-    for (auto& [run, read] : ReadFolder(ReplayFolder(account))) {
-        if (run.title != title || run.level != level || run.chartDigest != chartDigest) continue;
+    VisitFolder(ReplayFolder(account), "", false, [&](const ShelvedRun& run, Replay& read) {
+        if (run.title != title || run.level != level || run.chartDigest != chartDigest) return;
         const bool better = !found || run.score > bestRun.score ||
                             (run.score == bestRun.score && Later(bestRun, run));
-        if (!better) continue;
+        if (!better) return;
         found = true;
         bestRun = run;
         *replay = std::move(read);
-    }
+    });
     return found;
 }

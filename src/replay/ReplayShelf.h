@@ -3,8 +3,9 @@
 // "-2" and on when that is taken), written atomically and readable by the player alone (0600
 // files, 0700 folders). After each new run a folder keeps each chart's best run (the highest
 // score; of equal scores the earlier) and the last 50 runs; older ones are removed, and so are
-// temporary files a crashed write left. A replay
-// file that cannot be read is reported in one line and set aside, never used or removed.
+// temporary files a crashed write left, all in one pass over the folder that reads the other
+// replays one at a time and keeps only their summaries. A replay file that cannot be read is
+// reported in one line and set aside, never used or removed.
 // Depends on: replay/Replay.h, replay/ReplayFile.h, platform/files (AtomicFile, FileSystem,
 // SetAside), platform/Codepage.h.
 #pragma once

@@ -8,11 +8,14 @@
 #include "selection/DirectChoice.h"
 #include "selection/MusicChoice.h"
 
-std::unique_ptr<Game> WatchReplay(std::shared_ptr<const Replay> replay, std::string* error) {
+std::unique_ptr<Game> WatchReplay(std::shared_ptr<const Replay> replay, std::string* error,
+                                  const ChartIdentity* identity) {
     std::string reason;
     const MusicChoice before = GetMusicChoice();
+    ChartIdentity now;
     if (!ChooseDirectly(replay->title, replay->level, reason) ||
-        !ReplayChartMatches(*replay, &reason)) {
+        (!identity && !IdentifyReplayChart(*replay, &now, &reason)) ||
+        !IdentityMatches(*replay, identity ? *identity : now, &reason)) {
         GetMusicChoice() = before;
         if (error) *error = "the replay cannot be played: " + reason;
         return nullptr;

@@ -14,6 +14,10 @@
 #include "replay/Replay.h"
 
 class Game;
+struct ChartIdentity;
 
 // The scene, not yet initialised; nullptr with the reason in error (nothing is changed then).
-std::unique_ptr<Game> WatchReplay(std::shared_ptr<const Replay> replay, std::string* error);
+// identity is that of the replay's chart as the caller just found it; without one the chart is
+// identified here.
+std::unique_ptr<Game> WatchReplay(std::shared_ptr<const Replay> replay, std::string* error,
+                                  const ChartIdentity* identity = nullptr);

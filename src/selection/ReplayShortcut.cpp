@@ -40,7 +40,7 @@ Scene* ReplayShortcut::Update(const std::wstring& title, int32_t level) {
         noticeLeft_ = kNoticeUpdates;
         return nullptr;
     }
-    std::unique_ptr<Game> watch = WatchReplay(best, &error);
+    std::unique_ptr<Game> watch = WatchReplay(best, &error, &chart);
     if (!watch) {
         std::fprintf(stderr, "lyrandel: %s\n", error.c_str());
         notice_ = L"This replay cannot be played";

@@ -34,6 +34,5 @@ void DrawSongOffset(const std::wstring& title) {
     // Right of the level, clear of the frame, above the marks of the levels.
     renderer.layoutRect = {750, 384, 910, 984};
     renderer.brush.SetColor({1, 1, 1, 1});
-    renderer.DrawString(L"offset " + std::wstring(ms > 0 ? L"+" : L"") + std::to_wstring(ms) +
-                        L" ms");
+    renderer.DrawString(L"offset " + OffsetText(ms));
 }

@@ -52,16 +52,6 @@ void Text(const std::wstring& text, LayoutRect rect, const Color4& color) {
     renderer.DrawString(text);
 }
 
-// Whole milliseconds with a sign.
-std::wstring Ms(int ms) { return (ms > 0 ? L"+" : L"") + std::to_wstring(ms) + L" ms"; }
-
-// Milliseconds with a sign and one decimal.
-std::wstring Ms1(double ms) {
-    wchar_t text[32];
-    std::swprintf(text, 32, L"%+.1f ms", ms);
-    return text;
-}
-
 // A plain rectangle of the white texture, centred at (x, y).
 void Box(float x, float y, int width, int height, ColorRgb tint, int alpha) {
     const IntRect source{0, 0, width, height};
@@ -159,7 +149,8 @@ void Calibration::Finish() {
     result_ = SumUp(errors_);
     phase_ = Phase::kDone;
     if (mode_ == Mode::kWatch && result_.kept >= kFewestKept)
-        lastWatch_ = L"Watching, the median was " + Ms1(result_.medianMs) + L" (for information)";
+        lastWatch_ =
+            L"Watching, the median was " + SignedMsText(result_.medianMs) + L" (for information)";
 }
 
 bool Calibration::Offers() const { return mode_ == Mode::kListen && result_.kept >= kFewestKept; }
@@ -175,11 +166,11 @@ void Calibration::UpdateDone() {
             std::string error;
             const int taken = OfferedOffsetMs();
             Report(SetGlobalOffset(taken, &error), error);
-            if (note_.empty()) note_ = L"The global offset is now " + Ms(taken);
+            if (note_.empty()) note_ = L"The global offset is now " + OffsetText(taken);
         }
         phase_ = Phase::kIntro;
     } else if (Pressed(kBackspace)) {
-        note_ = L"The global offset stays " + Ms(GlobalOffsetMs());
+        note_ = L"The global offset stays " + OffsetText(GlobalOffsetMs());
         phase_ = Phase::kIntro;
     }
 }
@@ -229,8 +220,9 @@ void Calibration::DrawTexts() {
         Text(L"Press " + std::to_wstring(errors_.size()) + L" of 16\n\nBackspace: stop",
              {440, 380, 840, 980}, kWhiteText);
     } else {
-        std::wstring settings = L"Global offset " + Ms(timing.choices.globalOffsetMs);
-        if (timing.runOffsetMs) settings += L" (this run: " + Ms(*timing.runOffsetMs) + L")";
+        std::wstring settings = L"Global offset " + OffsetText(timing.choices.globalOffsetMs);
+        if (timing.runOffsetMs)
+            settings += L" (this run: " + OffsetText(*timing.runOffsetMs) + L")";
         wchar_t latency[64];
         std::swprintf(latency, 64, L"%.1f ms", timing.deviceLatencyMs);
         settings += L"\nDevice latency " + std::wstring(latency) +
@@ -245,15 +237,15 @@ void Calibration::DrawTexts() {
         Text(L"late", {kDotsX + reach - 60, 465, kDotsX + reach + 60, 1065}, kGreyText);
     }
     if (phase_ == Phase::kDone) {
-        std::wstring summary = L"Median " + Ms1(result_.medianMs) + L", spread " +
-                               Ms1(result_.spreadMs).substr(1) + L" (" +
+        std::wstring summary = L"Median " + SignedMsText(result_.medianMs) + L", spread " +
+                               SignedMsText(result_.spreadMs).substr(1) + L" (" +
                                std::to_wstring(result_.kept) + L" presses, " +
                                std::to_wstring(result_.discarded) + L" set aside)";
         if (result_.kept < kFewestKept)
             summary = L"Too few presses near the beat to tell: try again";
         else if (Offers())
-            summary += L"\nSpace: take " + Ms(OfferedOffsetMs()) +
-                       L" as the global offset    Backspace: keep " + Ms(GlobalOffsetMs());
+            summary += L"\nSpace: take " + OffsetText(OfferedOffsetMs()) +
+                       L" as the global offset    Backspace: keep " + OffsetText(GlobalOffsetMs());
         else
             summary += L"\nSpace or Backspace: back";
         Text(summary, {240, 500, 1040, 1100}, kWhiteText);

@@ -1,4 +1,4 @@
-// KeyBindings: the record, the key-name table and the refusal rule.
+// KeyBindings: the record, the slot of a key, the key-name table and the refusal rule.
 #include "settings/KeyBindings.h"
 
 namespace {
@@ -29,6 +29,12 @@ const wchar_t* const kDirectionNames[4] = {L"Up", L"Right", L"Down", L"Left"};
 KeyBindings& GetKeyBindings() {
     static KeyBindings bindings;
     return bindings;
+}
+
+int LaneSlotOf(const LaneKeys& lanes, uint32_t code) {
+    for (int slot = 0; slot < kLaneSlots; ++slot)
+        if (lanes[slot] == code) return slot;
+    return -1;
 }
 
 std::wstring KeyName(uint32_t code) {

@@ -1,6 +1,7 @@
 // KeyBindings: the eight lane keys the player chose, in lane order (red Up, Right, Down, Left,
 // then blue Up, Right, Down, Left), the process-wide record the play screen reads them from,
-// the short name of every key that can be bound, and the rule that refuses a key. The defaults
+// the lane slot of a key, the short name of every key that can be bound, and the rule that
+// refuses a key. The defaults
 // are the keys the game always had, W D S A and I L K J; the menus never change their keys.
 // Depends on: nothing.
 #pragma once
@@ -20,6 +21,9 @@ struct KeyBindings {
     const uint32_t* red() const { return lanes.data(); }
     const uint32_t* blue() const { return lanes.data() + 4; }
 };
+
+// The lane slot code plays under lanes, or -1 when it plays none.
+int LaneSlotOf(const LaneKeys& lanes, uint32_t code);
 
 // The one process-wide bindings record (the defaults until the bindings file is read).
 KeyBindings& GetKeyBindings();

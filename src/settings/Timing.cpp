@@ -1,9 +1,10 @@
 // Timing: the record, its loading with damaged files set aside, the offsets a song starts
-// with, and the writes that follow each change.
+// with, the writes that follow each change, and the texts of offsets and errors.
 #include "settings/Timing.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FileSystem.h"
@@ -108,4 +109,12 @@ bool SetDeviceLatency(bool added, std::string* error) {
     Timing& timing = GetTiming();
     timing.choices.deviceLatency = added;
     return Written(kTimingFile, TimingText(timing.choices), error);
+}
+
+std::wstring OffsetText(int ms) { return (ms > 0 ? L"+" : L"") + std::to_wstring(ms) + L" ms"; }
+
+std::wstring SignedMsText(double ms) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%+.1f ms", ms);
+    return text;
 }

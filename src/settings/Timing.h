@@ -6,7 +6,8 @@
 // offset for one run; the remembered one stays unless the player sets another.
 // Loaded at start-up from "Timing.cfg" and "SongOffsets.txt" (settings/TimingFiles.h); a file
 // that cannot be used is reported on stderr, set aside as NAME.damaged and the defaults are
-// used. Every change is written at once.
+// used. Every change is written at once. Also how the screens write an offset and a timing
+// error.
 // Depends on: settings/TimingFiles.h, platform/files (reading, atomic writes, setting aside).
 #pragma once
 
@@ -44,3 +45,8 @@ bool SetGlobalOffset(int ms, std::string* error);  // clamped; ends the --offset
 bool SetSongOffset(const std::wstring& title, int ms, std::string* error);  // clamped
 bool SetErrorBar(bool on, std::string* error);
 bool SetDeviceLatency(bool added, std::string* error);
+
+// Whole milliseconds with a sign when not 0: "+5 ms", "0 ms", "-20 ms".
+std::wstring OffsetText(int ms);
+// Milliseconds with a sign and one decimal: "+3.5 ms", "-0.2 ms".
+std::wstring SignedMsText(double ms);

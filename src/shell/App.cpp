@@ -77,13 +77,8 @@ bool ReadText(const std::string& path, std::string& out) {
     return true;
 }
 
-// Makes a path absolute against the start directory, so --data does not move it.
-std::string Absolute(const std::string& path) {
-    if (path.empty()) return path;
-    return std::filesystem::absolute(path).string();
-}
-
-// A path of the key script taken from the folder the program was started in.
+// A path given relative to the folder the program was started in, made absolute against it so
+// that --data does not move it (empty stays empty).
 std::string FromStart(const std::string& start, const std::string& path) {
     if (path.empty() || path[0] == '/') return path;
     return (std::filesystem::path(start) / path).string();
@@ -327,12 +322,12 @@ int RunCheck(const Options& options) {
 
 int RunApp(const Options& options) {
     platform::PrepareAudioOutput();  // while this is the only thread
-    Options opts = options;
-    opts.script = Absolute(opts.script);
-    opts.audioOut = Absolute(opts.audioOut);
-    opts.replay = Absolute(opts.replay);
     Start start;
     start.folder = std::filesystem::current_path().string();
+    Options opts = options;
+    opts.script = FromStart(start.folder, opts.script);
+    opts.audioOut = FromStart(start.folder, opts.audioOut);
+    opts.replay = FromStart(start.folder, opts.replay);
     std::string error;
     if (!EnterGameFolders(opts.dataDir, &error)) return Fail(error);
     if (!opts.play.empty() && !ChooseDirectly(platform::Utf8ToWide(opts.play), opts.level, error))

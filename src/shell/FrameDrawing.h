@@ -14,8 +14,6 @@
 
 class FrameDrawing {
   public:
-    // Draws every pass at once (no record, nothing skipped).
-    void DrawEveryFrame() { skipping_ = false; }
     // Skips frames that show nothing new; with seen, also frames for which it says no (given
     // the frame's number, from 1).
     void SkipUnseenFrames(std::function<bool(uint64_t frame)> seen = nullptr);
@@ -32,9 +30,8 @@ class FrameDrawing {
     // again, the next frame is presented whatever it shows.
     bool PresentTest();
 
-    // Frames drawn into the back buffer and frames presented so far.
+    // Frames drawn into the back buffer so far.
     uint64_t framesDrawn() const { return drawn_; }
-    uint64_t framesPresented() const { return presented_; }
 
   private:
     bool skipping_ = false;
@@ -46,5 +43,4 @@ class FrameDrawing {
     bool shownValid_ = false;
     bool mustPresent_ = false;
     uint64_t drawn_ = 0;
-    uint64_t presented_ = 0;
 };

@@ -16,13 +16,12 @@ bool FrameLoop::Dispatch(const Message& m) {
         case platform::kMsgQuit:
             return false;
         case platform::kMsgKeyDown:
-            KeyTimes::Get().KeyDown(m.wParam, m.stamp);
-            DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
-            if (m.wParam == platform::kVkEscape) host_.PostMessage({platform::kMsgClose, 0, 0});
-            break;
         case platform::kMsgSysKeyDown:
             KeyTimes::Get().KeyDown(m.wParam, m.stamp);
             DirectX::Keyboard::HandleMessage(m.code, m.wParam, m.lParam);
+            // Escape closes the game; a system key message never does.
+            if (m.code == platform::kMsgKeyDown && m.wParam == platform::kVkEscape)
+                host_.PostMessage({platform::kMsgClose, 0, 0});
             break;
         case platform::kMsgKeyUp:
         case platform::kMsgSysKeyUp:

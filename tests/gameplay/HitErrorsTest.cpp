@@ -62,6 +62,19 @@ TEST_F(HitErrorsTest, ErrorsRunFromTheExactArrivalToThePressWithinItsUpdate) {
     EXPECT_EQ(s.bins[10 + 1], 1u);  // +8 ms
 }
 
+TEST_F(HitErrorsTest, TheSummaryFollowsEachPressAndANewRunStartsItAgain) {
+    WriteChart(kChart, L"Etude");
+    Start();
+    RunThrough(564);
+    NextAt({kW}, 3.0);
+    EXPECT_EQ(game->hitErrors.Summary().count, 1u);
+    Next({kJ});
+    EXPECT_EQ(game->hitErrors.Summary().count, 2u) << "a press after a summary is counted";
+    EXPECT_NEAR(game->hitErrors.Summary().meanMs, 1.5, 0.01);
+    game->hitErrors.Start(GetPlaySession());
+    EXPECT_EQ(game->hitErrors.Summary().count, 0u);
+}
+
 TEST_F(HitErrorsTest, TicksShowEarlyLeftAndLateRightOnTheirLanesOnly) {
     WriteChart(kChart, L"Etude");
     Start();

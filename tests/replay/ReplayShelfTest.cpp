@@ -107,6 +107,18 @@ TEST_F(Shelf, GuestsRunsOfOneSecondAndDamagedFilesStayApart) {
         "(the file is kept as "
         "Replays/guest/broken.lrp.damaged)\n");
     EXPECT_EQ(Read("Replays/guest/broken.lrp.damaged"), "LyrandelReplay[1]\nGame[");
+
+    // Shelving a run passes over the damaged files the same way.
+    Write("Replays/guest/empty.lrp", "");
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(ShelveReplay(Finished(L"Song", 1, 3, L""), &second, &error)) << error;
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "lyrandel: Replays/guest/empty.lrp:1: the file ends before its \"End\" line "
+              "(the file is kept as Replays/guest/empty.lrp.damaged)\n");
+    EXPECT_EQ(Entries("Replays/guest"),
+              (std::vector<std::string>{"20240501-100000-2.lrp", "20240501-100000.lrp",
+                                        "20240501-100100.lrp", "broken.lrp.damaged",
+                                        "empty.lrp.damaged"}));
 }
 
 TEST_F(Shelf, ACrashWhileAReplayIsWrittenLeavesTheKeptOnesWhole) {
