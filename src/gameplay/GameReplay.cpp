@@ -52,14 +52,6 @@ Replay StartRecord() {
     return replay;
 }
 
-// Sets the rectangle and colour and draws one string.
-void Text(const std::wstring& text, LayoutRect rect, const Color4& color) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = rect;
-    renderer.brush.SetColor(color);
-    renderer.DrawString(text);
-}
-
 }  // namespace
 
 GameReplay::GameReplay(Game& game) : game_(game) {
@@ -126,9 +118,9 @@ Scene* GameReplay::WatchOnKey() {
 void GameReplay::DrawTexts() const {
     if (game_.watching) {
         const std::wstring& who = game_.watching->account;
-        Text(L"REPLAY\n" + (who.empty() ? std::wstring(L"Guest") : who), {10, 280, 210, 880},
-             kMarkColor);
+        DrawTextBlock(L"REPLAY\n" + (who.empty() ? std::wstring(L"Guest") : who),
+                      {10, 280, 210, 880}, kMarkColor);
     }
     if (kept_ && game_.resultShown && game_.resultMessage.empty())
-        Text(L"Push R Key to Watch the Replay", {200, 268, 1020, 868}, {1, 1, 1, 1});
+        DrawTextBlock(L"Push R Key to Watch the Replay", {200, 268, 1020, 868}, {1, 1, 1, 1});
 }

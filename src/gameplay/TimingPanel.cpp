@@ -21,10 +21,7 @@ constexpr float kBinsLeft = 912, kBinWidth = 16, kBaseline = 330, kTallest = 110
 
 // Draws text centred between left and right from top on, in white.
 void WhiteText(const std::wstring& text, float top, float left = kLeft, float right = kRight) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = {left, top, right, top + 600};
-    renderer.brush.SetColor({1, 1, 1, 1});
-    renderer.DrawString(text);
+    DrawTextBlock(text, {left, top, right, top + 600}, {1, 1, 1, 1});
 }
 
 // Draws a label centred under a bin of the histogram.

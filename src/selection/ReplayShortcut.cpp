@@ -53,8 +53,5 @@ Scene* ReplayShortcut::Update(const std::wstring& title, int32_t level) {
 
 void ReplayShortcut::DrawTexts() const {
     if (noticeLeft_ <= 0) return;
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = {340, 620, 940, 1220};
-    renderer.brush.SetColor({1, 0.5f, 0.5f, 1});
-    renderer.DrawString(notice_);
+    DrawTextBlock(notice_, {340, 620, 940, 1220}, {1, 0.5f, 0.5f, 1});
 }

@@ -320,25 +320,25 @@ void SelectMusic::DrawTexts() {
     const std::wstring rating = L"Level\n";
     const bool songs = !browser.empty();
     if (songs) {
-        DrawBlock(L"\u266A \u266A \u266A\n" + Caption(current), {540, 300, 740, 900}, white);
-        DrawBlock(rating + std::to_wstring(current.levels[level]), {540, 370, 740, 970},
-                  ToColor(kBright[level]));
+        DrawTextBlock(L"\u266A \u266A \u266A\n" + Caption(current), {540, 300, 740, 900}, white);
+        DrawTextBlock(rating + std::to_wstring(current.levels[level]), {540, 370, 740, 970},
+                      ToColor(kBright[level]));
     }
-    DrawBlock(L"A << ", {400, 350, 600, 950}, white);
-    DrawBlock(L" >> D", {680, 350, 880, 950}, white);
+    DrawTextBlock(L"A << ", {400, 350, 600, 950}, white);
+    DrawTextBlock(L" >> D", {680, 350, 880, 950}, white);
     if (songs) {
-        DrawBlock(Caption(previous), {200, 200, 400, 800}, grey);
-        DrawBlock(rating + std::to_wstring(previous.levels[level]), {200, 260, 400, 860},
-                  ToColor(kDim[level]));
-        DrawBlock(Caption(next), {880, 200, 1080, 800}, grey);
-        DrawBlock(rating + std::to_wstring(next.levels[level]), {880, 260, 1080, 860},
-                  ToColor(kDim[level]));
+        DrawTextBlock(Caption(previous), {200, 200, 400, 800}, grey);
+        DrawTextBlock(rating + std::to_wstring(previous.levels[level]), {200, 260, 400, 860},
+                      ToColor(kDim[level]));
+        DrawTextBlock(Caption(next), {880, 200, 1080, 800}, grey);
+        DrawTextBlock(rating + std::to_wstring(next.levels[level]), {880, 260, 1080, 860},
+                      ToColor(kDim[level]));
     }
-    DrawBlock(L"\"Space\" Key Play to Game\n\n\"Q\" Key Back Title\n\"E\" Key to ConfigMenu",
-              {540, 500, 740, 1100}, white);
+    DrawTextBlock(L"\"Space\" Key Play to Game\n\n\"Q\" Key Back Title\n\"E\" Key to ConfigMenu",
+                  {540, 500, 740, 1100}, white);
     if (songs)
-        DrawBlock(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)),
-                  {540, 420, 740, 1020}, white);
+        DrawTextBlock(L"HiScore\n" + std::to_wstring(GetHighScore(current.title, level)),
+                      {540, 420, 740, 1020}, white);
     if (songs) DrawSongOffset(current.title);
     DrawOverlay(OverlayNow());
     replayKey.DrawTexts();

@@ -33,17 +33,10 @@ void DrawImport(const OverlayView& v) {
         const size_t first = lines.size() > kLinesShown ? lines.size() - kLinesShown : 0;
         for (size_t i = first; i < lines.size(); ++i) text += L"\n" + lines[i];
     }
-    DrawBlock(text, {930, 330, 1270, 930}, kWhite);
+    DrawTextBlock(text, {930, 330, 1270, 930}, kWhite);
 }
 
 }  // namespace
-
-void DrawBlock(const std::wstring& text, LayoutRect rect, Color4 color) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = rect;
-    renderer.brush.SetColor(color);
-    renderer.DrawString(text);
-}
 
 std::wstring MarkLine(int32_t level, const SongStats* stats) {
     std::wstring line = L"Lv" + std::to_wstring(level + 1) + L" ";
@@ -70,17 +63,17 @@ std::wstring ShortImportLine(const std::string& line) {
 }
 
 void DrawOverlay(const OverlayView& v) {
-    DrawBlock(SearchText(v), {8, 8, 168, 608}, kWhite);
-    DrawBlock(std::wstring(L"Order: ") + v.order + (v.grouped ? L"\nby pack" : L""),
-              {1112, 8, 1272, 608}, kDim);
-    if (v.shown > 0 && v.grouped) DrawBlock(L"Pack\n" + v.pack, {330, 420, 530, 1020}, kWhite);
+    DrawTextBlock(SearchText(v), {8, 8, 168, 608}, kWhite);
+    DrawTextBlock(std::wstring(L"Order: ") + v.order + (v.grouped ? L"\nby pack" : L""),
+                  {1112, 8, 1272, 608}, kDim);
+    if (v.shown > 0 && v.grouped) DrawTextBlock(L"Pack\n" + v.pack, {330, 420, 530, 1020}, kWhite);
     for (int32_t level = 0; v.shown > 0 && level < 3; ++level) {
         const float top = 410.0f + kLineHeight * level;
-        DrawBlock(MarkLine(level, v.stats), {750, top, 910, top + 600},
-                  level == v.level ? kWhite : kDim);
+        DrawTextBlock(MarkLine(level, v.stats), {750, top, 910, top + 600},
+                      level == v.level ? kWhite : kDim);
     }
     DrawImport(v);
-    DrawBlock(
+    DrawTextBlock(
         L"\"F\" Search   \"O\" Order   \"G\" Packs   \"Z\" \"C\" Jump   \"R\" Random   "
         L"\"V\" Replay   \"-\" \"=\" Offset",
         {0, 690, 1280, 1290}, kDim);

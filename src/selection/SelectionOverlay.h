@@ -31,8 +31,6 @@ struct OverlayView {
     const std::vector<std::wstring>* importLines = nullptr;
 };
 
-// Sets the rectangle and colour and draws one block (the selection's way of drawing a text).
-void DrawBlock(const std::wstring& text, LayoutRect rect, Color4 color);
 // Draws the overlay's blocks.
 void DrawOverlay(const OverlayView& view);
 // The text of a level's mark and plays: "Lv2 ★ ×3", "Lv1 -" when never played.

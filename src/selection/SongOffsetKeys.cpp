@@ -30,9 +30,6 @@ bool StepSongOffset(const std::wstring& title) {
 void DrawSongOffset(const std::wstring& title) {
     const int ms = SongOffsetMs(title);
     if (ms == 0) return;
-    TextRenderer& renderer = TextRenderer::Get();
     // Right of the level, clear of the frame, above the marks of the levels.
-    renderer.layoutRect = {750, 384, 910, 984};
-    renderer.brush.SetColor({1, 1, 1, 1});
-    renderer.DrawString(L"offset " + OffsetText(ms));
+    DrawTextBlock(L"offset " + OffsetText(ms), {750, 384, 910, 984}, {1, 1, 1, 1});
 }

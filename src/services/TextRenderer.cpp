@@ -159,3 +159,10 @@ void TextRenderer::ReleaseDeviceResources() {
     batch_.reset();
     states_.reset();
 }
+
+void DrawTextBlock(const std::wstring& text, LayoutRect rect, const Color4& color) {
+    TextRenderer& renderer = TextRenderer::Get();
+    renderer.layoutRect = rect;
+    renderer.brush.SetColor(color);
+    renderer.DrawString(text);
+}

@@ -101,3 +101,6 @@ class TextRenderer {
     uint64_t pass_ = 0;
     size_t layoutsMade_ = 0;
 };
+
+// One block of a screen: sets the renderer's rectangle and brush colour, then draws text.
+void DrawTextBlock(const std::wstring& text, LayoutRect rect, const Color4& color);

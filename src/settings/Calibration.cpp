@@ -44,14 +44,6 @@ const Color4 kGreyText{136 / 255.0f, 136 / 255.0f, 136 / 255.0f, 1};
 // True when the key went down this frame.
 bool Pressed(uint32_t key) { return KeyInput::Get().IsKeyPressed(key); }
 
-// Draws a string in the rectangle in a colour.
-void Text(const std::wstring& text, LayoutRect rect, const Color4& color) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = rect;
-    renderer.brush.SetColor(color);
-    renderer.DrawString(text);
-}
-
 // A plain rectangle of the white texture, centred at (x, y).
 void Box(float x, float y, int width, int height, ColorRgb tint, int alpha) {
     const IntRect source{0, 0, width, height};
@@ -208,17 +200,17 @@ void Calibration::DrawSprites() {
 
 void Calibration::DrawTexts() {
     const Timing& timing = GetTiming();
-    Text(L"Calibration", {540, 40, 740, 640}, kWhiteText);
+    DrawTextBlock(L"Calibration", {540, 40, 740, 640}, kWhiteText);
     const std::wstring listen =
         L"Listen: a click every half second. Press Space on each click, 16 times "
         L"(closing your eyes helps). The result sets the global offset.";
     const std::wstring watch =
         L"Watch: a flash every half second. Press Space on each flash, 16 times. "
         L"For information: the offset follows the ear.";
-    Text(mode_ == Mode::kListen ? listen : watch, {240, 90, 1040, 690}, kWhiteText);
+    DrawTextBlock(mode_ == Mode::kListen ? listen : watch, {240, 90, 1040, 690}, kWhiteText);
     if (phase_ == Phase::kRunning) {
-        Text(L"Press " + std::to_wstring(errors_.size()) + L" of 16\n\nBackspace: stop",
-             {440, 380, 840, 980}, kWhiteText);
+        DrawTextBlock(L"Press " + std::to_wstring(errors_.size()) + L" of 16\n\nBackspace: stop",
+                      {440, 380, 840, 980}, kWhiteText);
     } else {
         std::wstring settings = L"Global offset " + OffsetText(timing.choices.globalOffsetMs);
         if (timing.runOffsetMs)
@@ -228,13 +220,13 @@ void Calibration::DrawTexts() {
         settings += L"\nDevice latency " + std::wstring(latency) +
                     (timing.choices.deviceLatency ? L", added" : L", not added") +
                     L"\nHit-error bar in play: " + (timing.choices.errorBar ? L"on" : L"off");
-        Text(settings, {240, 170, 1040, 770}, kWhiteText);
+        DrawTextBlock(settings, {240, 170, 1040, 770}, kWhiteText);
     }
     if (!errors_.empty()) {
         const float reach = float(kCalibrationKeepMs) * kPixelsPerMs;
-        Text(L"early", {kDotsX - reach - 60, 465, kDotsX - reach + 60, 1065}, kGreyText);
-        Text(L"0", {kDotsX - 60, 465, kDotsX + 60, 1065}, kGreyText);
-        Text(L"late", {kDotsX + reach - 60, 465, kDotsX + reach + 60, 1065}, kGreyText);
+        DrawTextBlock(L"early", {kDotsX - reach - 60, 465, kDotsX - reach + 60, 1065}, kGreyText);
+        DrawTextBlock(L"0", {kDotsX - 60, 465, kDotsX + 60, 1065}, kGreyText);
+        DrawTextBlock(L"late", {kDotsX + reach - 60, 465, kDotsX + reach + 60, 1065}, kGreyText);
     }
     if (phase_ == Phase::kDone) {
         std::wstring summary = L"Median " + SignedMsText(result_.medianMs) + L", spread " +
@@ -248,12 +240,12 @@ void Calibration::DrawTexts() {
                        L" as the global offset    Backspace: keep " + OffsetText(GlobalOffsetMs());
         else
             summary += L"\nSpace or Backspace: back";
-        Text(summary, {240, 500, 1040, 1100}, kWhiteText);
+        DrawTextBlock(summary, {240, 500, 1040, 1100}, kWhiteText);
     } else if (phase_ == Phase::kIntro) {
         std::wstring last = note_;
         if (!lastWatch_.empty()) last += (last.empty() ? L"" : L"\n") + lastWatch_;
-        if (!last.empty()) Text(last, {240, 500, 1040, 1100}, kWhiteText);
-        Text(
+        if (!last.empty()) DrawTextBlock(last, {240, 500, 1040, 1100}, kWhiteText);
+        DrawTextBlock(
             L"A: listen   D: watch   W: hit-error bar   S: device latency\n"
             L"Space: start   Backspace: back to the configuration",
             {240, 610, 1040, 1210}, kGreyText);

@@ -18,14 +18,6 @@ constexpr Color4 kWhite{1, 1, 1, 1};
 constexpr Color4 kAsked{1, 1, 0, 1};
 constexpr Color4 kRefused{1, 0.5f, 0.5f, 1};
 
-// Sets the rectangle and colour and draws one string.
-void Text(const std::wstring& text, LayoutRect rect, const Color4& color) {
-    TextRenderer& renderer = TextRenderer::Get();
-    renderer.layoutRect = rect;
-    renderer.brush.SetColor(color);
-    renderer.DrawString(text);
-}
-
 // Where a direction's key is written around a marker at (x, y): Up, Right, Down, Left.
 LayoutRect KeyPlace(int direction, float x, float y) {
     switch (direction) {
@@ -89,14 +81,15 @@ void KeyScreen::DrawSprites() const {
 }
 
 void KeyScreen::DrawTexts() const {
-    Text(SlotName(slot_) + L"\nPress its key  (Backspace keeps " + KeyName(keys_[slot_]) + L")",
-         {340, 150, 940, 750}, kWhite);
-    if (!message_.empty()) Text(message_, {340, 210, 940, 810}, kRefused);
+    DrawTextBlock(
+        SlotName(slot_) + L"\nPress its key  (Backspace keeps " + KeyName(keys_[slot_]) + L")",
+        {340, 150, 940, 750}, kWhite);
+    if (!message_.empty()) DrawTextBlock(message_, {340, 210, 940, 810}, kRefused);
     for (int slot = 0; slot < kLaneSlots; ++slot) {
         const float x = kLaneX[slot / 4];
-        Text(KeyName(keys_[slot]), KeyPlace(slot % 4, x, kMarkerY),
-             slot == slot_ ? kAsked : kWhite);
+        DrawTextBlock(KeyName(keys_[slot]), KeyPlace(slot % 4, x, kMarkerY),
+                      slot == slot_ ? kAsked : kWhite);
     }
-    Text(L"Red", {kLaneX[0] - 60, kMarkerY + 70, kLaneX[0] + 60, kMarkerY + 670}, kWhite);
-    Text(L"Blue", {kLaneX[1] - 60, kMarkerY + 70, kLaneX[1] + 60, kMarkerY + 670}, kWhite);
+    DrawTextBlock(L"Red", {kLaneX[0] - 60, kMarkerY + 70, kLaneX[0] + 60, kMarkerY + 670}, kWhite);
+    DrawTextBlock(L"Blue", {kLaneX[1] - 60, kMarkerY + 70, kLaneX[1] + 60, kMarkerY + 670}, kWhite);
 }
