@@ -98,7 +98,6 @@ bool Game::Initialize() {
 
 Scene* Game::Update() {
     replay_->BeforeUpdate();
-    hitErrors.BeforeUpdate(startCountdown <= 0 && secondsLeft > 0);
     JudgementStep();
     StartAndMotionStep();
     bool tickerRan = startCountdown <= kSongStart && SecondStep();
@@ -140,6 +139,7 @@ void Game::StartAndMotionStep() {
         CheckMiss(RedLane());
         MoveNotes(BlueLane());
         CheckMiss(BlueLane());
+        hitErrors.NotesMoved();
     }
 }
 

@@ -39,14 +39,8 @@ void HitErrors::Start(const PlaySession& session) {
     // The motion per update without single precision's rounding: BPM * 0.006 / 1350.
     unit_ = session.BPM > 0 ? session.BPM / 225000.0 : 1.0;
     motions_ = 0;
-    movesNow_ = false;
     errors_.clear();
     summary_.reset();
-}
-
-void HitErrors::BeforeUpdate(bool notesMove) {
-    if (movesNow_) ++motions_;
-    movesNow_ = notesMove;
 }
 
 void HitErrors::Judged(int lane, size_t notesLeft, uint32_t key, Grade grade) {

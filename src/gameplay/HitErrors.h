@@ -46,8 +46,8 @@ class HitErrors {
 
     // Takes the chart's first note distances and tempo, before any motion.
     void Start(const PlaySession& session);
-    // Called first in every update: whether this update moves the notes (after its judgement).
-    void BeforeUpdate(bool notesMove);
+    // The notes moved one update's way (after that update's judgement).
+    void NotesMoved() { ++motions_; }
     // A press of key judged the first note of lane, whose list still holds notesLeft notes.
     void Judged(int lane, size_t notesLeft, uint32_t key, Grade grade);
 
@@ -59,8 +59,7 @@ class HitErrors {
   private:
     std::array<std::vector<float>, 2> firstDistances_;
     double unit_ = 1;        // track units per update, exactly
-    int64_t motions_ = 0;    // motions done before this update's judgement
-    bool movesNow_ = false;  // this update moves the notes after judging
+    int64_t motions_ = 0;  // motions done before this update's judgement
     std::vector<HitError> errors_;
     mutable std::optional<HitSummary> summary_;  // of errors_, until it changes
 };
